@@ -1,0 +1,54 @@
+# Front door for building, playing and testing. Everything goes through CMake; these targets also
+# install the Debian packages the project needs (scripts/install-deps), so a fresh machine works.
+#
+#   make play              build and play the demo (headless machines render instead)
+#   make test              build and run every test
+#   make test SANITIZE=1   the same under AddressSanitizer + UndefinedBehaviorSanitizer
+#   make fuzz              build the libFuzzer targets with clang and run each for FUZZ_SECONDS
+#   make bench             build and run the benchmarks
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 45
+SANITIZE ?= 0
+
+ifeq ($(SANITIZE),1)
+BUILD_DIR ?= build/sanitize
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Debug -DVIRELINE_SANITIZE=ON -DVIRELINE_BUILD_BENCH=OFF
+TEST_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+else
+BUILD_DIR ?= build/release
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+TEST_ENV :=
+endif
+FUZZ_DIR := build/fuzz
+
+.PHONY: all deps configure build play test fuzz bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+play: build
+	scripts/play $(BUILD_DIR)
+
+test: build
+	cd $(BUILD_DIR) && $(TEST_ENV) SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIRELINE_FUZZ=ON \
+	  -DVIRELINE_BUILD_TESTS=OFF -DVIRELINE_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+bench: build
+	scripts/run-benchmarks $(BUILD_DIR)
+
+clean:
+	rm -rf build
