@@ -1,6 +1,7 @@
 # Every library the project builds against, found once here. scripts/install-deps installs them.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)  # PkgConfig::IMGUI (1.86, SDL2 + OpenGL3 backends inside)
 
 if(VIRELINE_BUILD_TESTS OR VIRELINE_FUZZ)
   find_package(GTest REQUIRED)
