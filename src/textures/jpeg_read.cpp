@@ -7,7 +7,9 @@
 // clang-format on
 
 #include <algorithm>
+#include <bit>
 #include <csetjmp>
+#include <memory>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -19,6 +21,8 @@ namespace {
 // A progressive file may carry any number of scans; past this many it is refused rather than
 // decoded for ever.
 constexpr int kMaxScans = 1000;
+
+static_assert(std::endian::native == std::endian::little, "the row expansion reads pixels as little-endian words");
 
 // Decoder state that must outlive a jump back out of libjpeg: it lives in the caller's frame, not
 // in the frame that calls setjmp.
@@ -91,7 +95,7 @@ void cmyk_row_to_bgr(const JSAMPLE* cmyk, BYTE* bgr, JDIMENSION width, bool inve
 // Runs libjpeg over `data` into rows of blue, green, red bytes. Everything it touches that has a
 // destructor is owned by the caller, so a jump out of the library skips nothing.
 HRESULT decode_to_bgr(JpegSession& s, std::span<const BYTE> data, const ImageLimits& limits,
-                      std::vector<BYTE>& bgr, DWORD& width, DWORD& height, std::string* reason) {
+                      std::unique_ptr<BYTE[]>& bgr, DWORD& width, DWORD& height, std::string* reason) {
     if (setjmp(s.jump) != 0) {
         jpeg_destroy_decompress(&s.cinfo);
         image_set_reason(reason, std::string("JPEG: ") + s.message);
@@ -122,7 +126,7 @@ HRESULT decode_to_bgr(JpegSession& s, std::span<const BYTE> data, const ImageLim
 
     const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
     try {
-        bgr.resize(row_bytes * height);
+        bgr = std::make_unique_for_overwrite<BYTE[]>(row_bytes * height);
     } catch (const std::exception&) {
         std::snprintf(s.message, sizeof s.message, "out of memory for the decoded rows");
         std::longjmp(s.jump, 1);
@@ -135,7 +139,7 @@ HRESULT decode_to_bgr(JpegSession& s, std::span<const BYTE> data, const ImageLim
         while (s.cinfo.output_scanline < height) {
             const JDIMENSION y = s.cinfo.output_scanline;
             if (jpeg_read_scanlines(&s.cinfo, cmyk, 1) != 1) break;
-            cmyk_row_to_bgr(cmyk[0], bgr.data() + y * row_bytes, width, inverted);
+            cmyk_row_to_bgr(cmyk[0], bgr.get() + y * row_bytes, width, inverted);
         }
     } else {
         constexpr JDIMENSION kBatch = 16;
@@ -143,7 +147,7 @@ HRESULT decode_to_bgr(JpegSession& s, std::span<const BYTE> data, const ImageLim
         while (s.cinfo.output_scanline < height) {
             const JDIMENSION first = s.cinfo.output_scanline;
             const JDIMENSION count = std::min<JDIMENSION>(kBatch, height - first);
-            for (JDIMENSION i = 0; i < count; ++i) rows[i] = bgr.data() + (first + i) * row_bytes;
+            for (JDIMENSION i = 0; i < count; ++i) rows[i] = bgr.get() + (first + i) * row_bytes;
             if (jpeg_read_scanlines(&s.cinfo, rows, count) == 0) break;
         }
     }
@@ -170,7 +174,7 @@ HRESULT jpeg_decode(std::span<const BYTE> data, DecodedImage& image, const Image
     session.errors.output_message = on_output_message;
     session.progress.progress_monitor = on_progress;
 
-    std::vector<BYTE> bgr;
+    std::unique_ptr<BYTE[]> bgr;  // the decoded rows, blue, green, red
     DWORD width = 0;
     DWORD height = 0;
     if (const HRESULT hr = decode_to_bgr(session, data, limits, bgr, width, height, reason); FAILED(hr)) return hr;
@@ -184,12 +188,19 @@ HRESULT jpeg_decode(std::span<const BYTE> data, DecodedImage& image, const Image
     }
     image.width = width;
     image.height = height;
-    const BYTE* source = bgr.data();
-    for (DWORD& pixel : image.pixels) {
-        pixel = static_cast<DWORD>(source[2]) << 24 | static_cast<DWORD>(source[1]) << 16 |
-                static_cast<DWORD>(source[0]) << 8 | 0xFFu;
-        source += 3;
+    // Each pixel's blue, green, red bytes read as one little-endian word 0x??RRGGBB; shifted up by
+    // a byte it is 0xRRGGBB00, and alpha 255 goes below. The last pixel has no byte after it.
+    const BYTE* source = bgr.get();
+    DWORD* pixels = image.pixels.data();
+    const std::size_t count = image.pixels.size();
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        DWORD bgrx;
+        std::memcpy(&bgrx, source + 3 * i, sizeof bgrx);
+        pixels[i] = bgrx << 8 | 0xFFu;
     }
+    const BYTE* last = source + 3 * (count - 1);
+    pixels[count - 1] = static_cast<DWORD>(last[2]) << 24 | static_cast<DWORD>(last[1]) << 16 |
+                        static_cast<DWORD>(last[0]) << 8 | 0xFFu;
     return S_OK;
 }
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 struct ShiftChannel {
@@ -53,26 +55,55 @@ std::array<DWORD, 256> scale_table(DWORD mask) {
 }
 }  // namespace
 
+namespace {
+// The shift method's result for every value of each channel, built once per call; a pixel is then
+// four table lookups ORed together.
+template <typename Word>
+struct ShiftTables {
+    explicit ShiftTables(const SurfaceDestination& destination) {
+        const ShiftChannel channels[4] = {shift_channel(destination.dwRBitMask), shift_channel(destination.dwGBitMask),
+                                          shift_channel(destination.dwBBitMask),
+                                          shift_channel(destination.dwRGBAlphaBitMask)};
+        for (int c = 0; c < 4; ++c)
+            for (DWORD v = 0; v < 256; ++v) table[c][v] = static_cast<Word>(shift_part(channels[c], v));
+    }
+    Word convert(DWORD pixel) const {
+        return static_cast<Word>(table[0][pixel >> 24] | table[1][(pixel >> 16) & 0xFF] |
+                                 table[2][(pixel >> 8) & 0xFF] | table[3][pixel & 0xFF]);
+    }
+    Word table[4][256];
+};
+
+bool is_a8r8g8b8(const SurfaceDestination& d) {
+    return d.dwRGBBitCount == 32 && d.dwRBitMask == 0x00FF0000 && d.dwGBitMask == 0x0000FF00 &&
+           d.dwBBitMask == 0x000000FF && d.dwRGBAlphaBitMask == 0xFF000000;
+}
+
+// Rows are built in a buffer of their own and copied, so the surface needs no alignment.
+template <typename Word, typename Convert>
+void convert_rows(const DecodedImage& image, const SurfaceDestination& destination, Convert convert) {
+    std::vector<Word> row(image.width);
+    for (std::size_t y = 0; y < image.height; ++y) {
+        const DWORD* source = image.pixels.data() + y * image.width;
+        for (std::size_t x = 0; x < image.width; ++x) row[x] = convert(source[x]);
+        std::memcpy(destination_row(destination, y), row.data(), row.size() * sizeof(Word));
+    }
+}
+}  // namespace
+
 HRESULT pixels_to_surface(const DecodedImage& image, const SurfaceDestination& destination) {
     if (!image.has_pixels() || destination.lpSurface == nullptr ||
         image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
         return E_INVALIDARG;
-    const ShiftChannel red = shift_channel(destination.dwRBitMask);
-    const ShiftChannel green = shift_channel(destination.dwGBitMask);
-    const ShiftChannel blue = shift_channel(destination.dwBBitMask);
-    const ShiftChannel alpha = shift_channel(destination.dwRGBAlphaBitMask);
-    const bool wide = destination.dwRGBBitCount == 32;
-    const std::size_t step = wide ? 4 : 2;
-
-    const DWORD* source = image.pixels.data();
-    for (std::size_t y = 0; y < image.height; ++y) {
-        BYTE* out = destination_row(destination, y);
-        for (std::size_t x = 0; x < image.width; ++x, out += step) {
-            const DWORD pixel = *source++;
-            const DWORD value = shift_part(red, pixel >> 24) | shift_part(green, (pixel >> 16) & 0xFF) |
-                                shift_part(blue, (pixel >> 8) & 0xFF) | shift_part(alpha, pixel & 0xFF);
-            store(out, value, wide);
-        }
+    if (is_a8r8g8b8(destination)) {
+        // The most common texture format: the shift method reduces to moving alpha to the top.
+        convert_rows<DWORD>(image, destination, [](DWORD pixel) { return std::rotr(pixel, 8); });
+    } else if (destination.dwRGBBitCount == 32) {
+        const auto tables = std::make_unique<ShiftTables<DWORD>>(destination);
+        convert_rows<DWORD>(image, destination, [&](DWORD pixel) { return tables->convert(pixel); });
+    } else {
+        const auto tables = std::make_unique<ShiftTables<WORD>>(destination);
+        convert_rows<WORD>(image, destination, [&](DWORD pixel) { return tables->convert(pixel); });
     }
     return S_OK;
 }

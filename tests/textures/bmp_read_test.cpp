@@ -174,15 +174,3 @@ TEST(BmpRead, RefusesMalformedFiles) {
     DecodedImage image;
     EXPECT_EQ(decode(bmp_file(3, 1, 8, {{0, 1, 2, 200}}, palette, 0, 4), image), S_OK);
 }
-
-TEST(BmpRead, FileEntryPoint) {
-    DecodedImage image;
-    std::string reason;
-    EXPECT_EQ(bmp_read(VIRELINE_BINARY_DIR "/no-such-picture.bmp", image, &reason), DDERR_NOTFOUND);
-    EXPECT_EQ(bmp_read(VIRELINE_BINARY_DIR, image), DDERR_NOTFOUND);  // a directory
-    const std::string path = VIRELINE_BINARY_DIR "/bmp_read_test.bmp";
-    write_file_bytes(path, bmp_file(3, 2, 24, {row24(1), row24(2)}));
-    ASSERT_EQ(bmp_read(path, image), S_OK);
-    EXPECT_EQ(image.width, 3u);
-    EXPECT_EQ(image.bitmap->object().bmWidthBytes, 12);
-}

@@ -109,13 +109,3 @@ TEST(JpegRead, SizeLimitIsCheckedBeforeDecoding) {
     EXPECT_NE(reason.find("64 x 32"), std::string::npos) << reason;
     EXPECT_EQ(jpeg_decode(file, image, ImageLimits{64, 32}), S_OK);
 }
-
-TEST(JpegRead, FileEntryPoint) {
-    DecodedImage image;
-    EXPECT_EQ(jpeg_read(VIRELINE_BINARY_DIR "/no-such-picture.jpg", image), E_FAIL);
-    const std::string path = VIRELINE_BINARY_DIR "/jpeg_read_test.jpg";
-    write_file_bytes(path, jpeg_encode(8, 8, 1, Bytes(64, 128)));
-    ASSERT_EQ(jpeg_read(path, image), S_OK);
-    EXPECT_EQ(image.width, 8u);
-    for (const DWORD p : image.pixels) EXPECT_NEAR(channel(p, 24), 128, 1);
-}

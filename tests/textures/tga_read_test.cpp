@@ -153,17 +153,3 @@ TEST(TgaRead, LargestPictureWithinTheLimitIsBoundedByItsHeader) {
     ASSERT_EQ(image.pixels.size(), 16384u * 4u);
     for (const DWORD p : image.pixels) ASSERT_EQ(p, 0xFFFFFFFFu);
 }
-
-TEST(TgaRead, FileEntryPoint) {
-    DecodedImage image;
-    std::string reason;
-    EXPECT_EQ(tga_read(VIRELINE_BINARY_DIR "/no-such-picture.tga", image, &reason), E_FAIL);
-    EXPECT_NE(reason.find("no-such-picture.tga"), std::string::npos);
-
-    const std::string path = VIRELINE_BINARY_DIR "/tga_read_test.tga";
-    write_file_bytes(path, tga_file(kRle, 4, 1, 24, 0x20, {0x83, 10, 20, 30}));
-    ASSERT_EQ(tga_read(path, image), S_OK);
-    EXPECT_EQ(image.width, 4u);
-    EXPECT_EQ(image.height, 1u);
-    EXPECT_EQ(image.pixels, (std::vector<DWORD>(4, 0x1E140AFFu)));
-}
