@@ -1,0 +1,35 @@
+// Writes the fuzzer's generated seeds (scenes from the 3DS writer) into the folder given.
+#include <cstdio>
+#include <string>
+
+#include "sample_scenes.h"
+#include "scene3ds_writer/write_3ds.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: scene3ds_fuzz_seeds FOLDER\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    File3dsScene full = sample_full_scene();
+    File3dsScene editor_only = full;
+    editor_only.keyframer = false;
+    File3dsScene keyframer_only = full;
+    keyframer_only.objects.clear();
+    keyframer_only.materials.clear();
+    const struct {
+        const char* name;
+        const File3dsScene& scene;
+    } seeds[] = {{"full.3ds", full},
+                 {"editor_only.3ds", editor_only},
+                 {"keyframer_only.3ds", keyframer_only},
+                 {"small_grid.3ds", sample_large_scene(200, 4)}};
+    for (const auto& seed : seeds) {
+        const std::string path = folder + "/" + seed.name;
+        if (!write_3ds_file(path.c_str(), seed.scene)) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
