@@ -14,6 +14,7 @@
 #include "platform/d3d/core/device_state.h"
 #include "platform/d3d/core/vertex_format.h"
 #include "platform/d3d/d3d_types.h"
+#include "platform/d3d/ddraw_types.h"
 
 class Surface;
 

@@ -80,6 +80,9 @@ public:
     // The back buffer of a flip chain whose front this is, or null.
     Surface* attached_back_buffer() const;
 
+    // A number no other surface of this process has had, for caches keyed by surface.
+    std::uint64_t serial() const { return serial_; }
+
     // Advances on every write through the CPU (Unlock, Blt) and every draw or clear into the surface.
     std::uint64_t content_version() const { return version_.load(std::memory_order_acquire); }
     void mark_written() { version_.fetch_add(1, std::memory_order_acq_rel); }
@@ -119,8 +122,11 @@ private:
     bool implicit_ = false;           // created as part of a complex surface (back buffer of a chain)
     IDirectDrawClipper* clipper_ = nullptr;
     int lock_count_ = 0;
+    bool lock_read_only_ = false;
+    RECT lock_rect_{};
     std::uint64_t generation_ = 0;  // display-driver loss generation when made or restored
     std::atomic<std::uint64_t> version_{1};
+    std::uint64_t serial_;
     SurfaceResidency* residency_ = nullptr;
 };
 

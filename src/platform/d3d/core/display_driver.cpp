@@ -1,0 +1,45 @@
+#include "platform/d3d/core/display_driver.h"
+
+#include <mutex>
+
+#include "platform/d3d/core/headless_display.h"
+
+namespace {
+
+std::mutex& registry_mutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::vector<std::shared_ptr<DisplayDriver>>& registry()
+{
+    static std::vector<std::shared_ptr<DisplayDriver>> drivers;
+    return drivers;
+}
+
+}  // namespace
+
+std::vector<std::shared_ptr<DisplayDriver>> display_drivers()
+{
+    std::lock_guard<std::mutex> lock(registry_mutex());
+    auto& drivers = registry();
+    if (drivers.empty()) drivers.push_back(std::make_shared<HeadlessDisplayDriver>());
+    return drivers;
+}
+
+void display_drivers_install(std::vector<std::shared_ptr<DisplayDriver>> drivers)
+{
+    std::lock_guard<std::mutex> lock(registry_mutex());
+    registry() = std::move(drivers);
+}
+
+std::shared_ptr<DisplayDriver> display_driver_find(const GUID* guid)
+{
+    for (const auto& driver : display_drivers()) {
+        const GUID* own = driver->guid();
+        if (guid == nullptr && own == nullptr) return driver;
+        if (guid != nullptr && own != nullptr && *guid == *own) return driver;
+    }
+    return nullptr;
+}

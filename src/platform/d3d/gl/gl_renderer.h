@@ -1,0 +1,64 @@
+// Draws the device's validated requests with OpenGL: it owns one context and the GL objects made in it
+// (shadow state, programs, samplers, surface copies, vertex stream, constant buffer) and turns a clear
+// or a draw with the full device state into GL calls. Several devices may share one renderer (all
+// headless devices of a process use the same context); a window device has its own and presents the
+// primary surface on the window through it.
+#pragma once
+
+#include <memory>
+
+#include "platform/d3d/core/device_backend.h"
+#include "platform/d3d/core/surface.h"
+#include "platform/d3d/gl/context_window.h"
+#include "platform/d3d/gl/ff_constants.h"
+#include "platform/d3d/gl/gl_context.h"
+#include "platform/d3d/gl/sampler_cache.h"
+#include "platform/d3d/gl/shader_cache.h"
+#include "platform/d3d/gl/shadow_state.h"
+#include "platform/d3d/gl/texture_cache.h"
+#include "platform/d3d/gl/vertex_stream.h"
+
+class GlRenderer {
+public:
+    // Takes a context that is current and has passed gl_context_check_current.
+    explicit GlRenderer(std::unique_ptr<GlContext> context);
+    // For a context on the program window, which can also present.
+    explicit GlRenderer(std::unique_ptr<WindowGlContext> context);
+    ~GlRenderer();
+    GlRenderer(const GlRenderer&) = delete;
+    GlRenderer& operator=(const GlRenderer&) = delete;
+
+    // device identifies the caller: a change of device re-sends every constant whatever dirty says.
+    HRESULT clear(const DrawBindings& bindings, const ClearRequest& request);
+    HRESULT draw(const DeviceState& state, std::uint32_t dirty, const DrawBindings& bindings, const DrawBatch& batch,
+                 const void* device);
+    // Starts the queued GL work (surfaces are read back when the CPU asks for them).
+    void flush();
+
+    // Shows rect of the primary surface on the window (all of its drawable area) and swaps, waiting
+    // for vertical sync when vsync. False without a window context.
+    bool present(Surface& primary, const RECT& rect, bool vsync);
+    bool has_window() const { return window_ != nullptr; }
+
+    GlContext& context() { return *context_; }
+    TextureCache& textures() { return textures_; }
+    ShaderCache& shaders() { return shaders_; }
+    GlShadowState& shadow() { return gl_; }
+
+private:
+    void init();
+    void upload_constants(const DeviceState& state, std::uint32_t dirty, const void* device);
+    void apply_fixed_state(const DeviceState& state, const Surface& target, bool depth_active, const ShaderKey& key);
+
+    std::unique_ptr<GlContext> context_;  // first member: destroyed after every GL object below
+    WindowGlContext* window_ = nullptr;
+    GlShadowState gl_;
+    TextureCache textures_;
+    ShaderCache shaders_;
+    SamplerCache samplers_;
+    VertexStream stream_;
+    GLuint constants_buffer_ = 0;
+    FfConstants constants_{};
+    bool constants_valid_ = false;
+    const void* last_device_ = nullptr;
+};

@@ -1,0 +1,10 @@
+// Stand-ins for the window layer's entry points in a build that has no window layer: no handle is a
+// window of ours, and there is nothing to present on.
+#include "platform/window/native_window.h"
+
+SDL_Window* native_window_from_hwnd(HWND)
+{
+    return nullptr;
+}
+
+void native_window_set_present_handler(HWND, NativePresentHandler) {}

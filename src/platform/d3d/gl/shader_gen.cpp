@@ -1,0 +1,301 @@
+#include "platform/d3d/gl/shader_gen.h"
+
+#include "platform/d3d/gl/gl_enums.h"
+
+namespace {
+
+const char* const kBlock = R"(layout(std140) uniform FixedFunction {
+    mat4 world;
+    mat4 world_view;
+    mat4 world_view_proj;
+    mat4 normal_matrix;
+    vec4 viewport;        // x, y, width, height in pixels
+    vec4 depth_params;    // min z, max z, w far, alpha reference (0-255)
+    vec4 pixel_offset;    // NDC shift x, y for transformed vertices; z: shift in pixels
+    vec4 ambient;
+    vec4 texture_factor;
+    vec4 material_diffuse;
+    vec4 material_ambient;
+    vec4 material_specular;
+    vec4 material_emissive;
+    vec4 material_power;
+    vec4 light_diffuse[8];
+    vec4 light_specular[8];
+    vec4 light_ambient[8];
+    vec4 light_position[8];
+    vec4 light_direction[8];
+    vec4 light_attenuation[8];  // a0, a1, a2, range
+    vec4 light_spot[8];         // cos(theta / 2), cos(phi / 2), falloff
+    vec4 clip_plane[6];
+};
+)";
+
+std::string num(unsigned n)
+{
+    return std::to_string(n);
+}
+
+std::string source_expr(std::uint8_t source, const char* material)
+{
+    switch (source) {
+    case SHADER_SOURCE_DIFFUSE: return "in_diffuse";
+    case SHADER_SOURCE_SPECULAR: return "in_specular";
+    default: return material;
+    }
+}
+
+// The contribution of light i (its type known) to amb, dif and spe.
+std::string light_code(const ShaderKey& key, unsigned i)
+{
+    const std::string n = num(i);
+    std::string s = "    {\n";
+    D3DLIGHTTYPE type = static_cast<D3DLIGHTTYPE>(key.light_types[i]);
+    bool directional = false, spot = false;
+    switch (type) {
+    case D3DLIGHT_DIRECTIONAL: directional = true; break;
+    case D3DLIGHT_SPOT: spot = true; break;
+    case D3DLIGHT_POINT: break;
+    }
+    if (directional) {
+        s += "        vec3 L = light_direction[" + n + "].xyz;\n        float f = 1.0;\n        {\n";
+    } else {
+        s += "        vec3 D = light_position[" + n + "].xyz - P;\n";
+        s += "        float d = length(D);\n";
+        s += "        if (d <= light_attenuation[" + n + "].w) {\n";
+        s += "        vec3 L = D / d;\n";
+        s += "        float f = 1.0 / (light_attenuation[" + n + "].x + light_attenuation[" + n + "].y * d + light_attenuation[" +
+             n + "].z * d * d);\n";
+        if (spot) {
+            s += "        float rho = dot(-L, light_direction[" + n + "].xyz);\n";
+            s += "        vec4 cone = light_spot[" + n + "];\n";
+            s += "        f *= rho > cone.x ? 1.0 : (rho <= cone.y ? 0.0 : pow((rho - cone.y) / (cone.x - cone.y), cone.z));\n";
+        }
+    }
+    s += "        amb += light_ambient[" + n + "].rgb * f;\n";
+    if (key.has_normal) {
+        s += "        float ndl = dot(N, L);\n";
+        s += "        if (ndl > 0.0) {\n";
+        s += "            dif += light_diffuse[" + n + "].rgb * (ndl * f);\n";
+        if (key.specular) {
+            s += "            vec3 H = normalize(L + V);\n";
+            s += "            float ndh = dot(N, H);\n";
+            s += "            if (ndh > 0.0) spe += light_specular[" + n +
+                 "].rgb * ((material_power.x == 0.0 ? 1.0 : pow(ndh, material_power.x)) * f);\n";
+        }
+        s += "        }\n";
+    }
+    s += "        }\n    }\n";
+    return s;
+}
+
+std::string vertex_shader(const ShaderKey& key, const bool (&sets_used)[D3D_MAX_TEXTURE_STAGES])
+{
+    const char* qualifier = key.flat ? "flat out" : "out";
+    std::string s = "#version 330 core\n";
+    s += kBlock;
+    s += "layout(location = 0) in vec4 in_position;\n";
+    if (key.has_normal) s += "layout(location = 1) in vec3 in_normal;\n";
+    if (key.has_diffuse) s += "layout(location = 2) in vec4 in_diffuse;\n";
+    if (key.has_specular) s += "layout(location = 3) in vec4 in_specular;\n";
+    for (unsigned i = 0; i < key.texcoord_count; ++i) {
+        if (sets_used[i]) s += "layout(location = " + num(SHADER_ATTRIB_TEXCOORD0 + i) + ") in vec2 in_texcoord" + num(i) + ";\n";
+    }
+    s += std::string(qualifier) + " vec4 v_diffuse;\n" + qualifier + " vec4 v_specular;\n";
+    for (unsigned i = 0; i < key.texcoord_count; ++i) {
+        if (sets_used[i]) s += "out vec2 v_texcoord" + num(i) + ";\n";
+    }
+    s += "void main() {\n";
+    if (key.pretransformed) {
+        // Screen x, y relative to the target, depth as given, 1/w for perspective-correct attributes.
+        // Pixel centres are at integer coordinates on the device and at +0.5 in GL: shift by 63/128.
+        s += "    float w = in_position.w != 0.0 ? 1.0 / in_position.w : 1.0;\n";
+        s += "    vec2 ndc = (in_position.xy + pixel_offset.zz - viewport.xy) * 2.0 / viewport.zw - 1.0;\n";
+        s += "    gl_Position = vec4(ndc * w, (2.0 * in_position.z - 1.0) * w, w);\n";
+        if (key.depth_clip) {
+            s += "    gl_ClipDistance[0] = in_position.z * w;\n";
+            s += "    gl_ClipDistance[1] = (1.0 - in_position.z) * w;\n";
+        }
+    } else {
+        s += "    vec4 p = vec4(in_position.xyz, 1.0);\n";
+        s += "    vec4 clip = world_view_proj * p;\n";
+        // y flips (device screens run down), the half-pixel shift moves device pixel centres onto GL's,
+        // and depth becomes min z + (z / w)(max z - min z), clipped to 0 <= z <= w.
+        s += "    gl_Position = vec4(clip.x + pixel_offset.x * clip.w, -clip.y + pixel_offset.y * clip.w,\n";
+        s += "                       (2.0 * depth_params.x - 1.0) * clip.w + 2.0 * (depth_params.y - depth_params.x) * clip.z,\n";
+        s += "                       clip.w);\n";
+        s += "    gl_ClipDistance[0] = clip.z;\n";
+        s += "    gl_ClipDistance[1] = clip.w - clip.z;\n";
+        if (key.clip_planes != 0) {
+            s += "    vec4 world_position = world * p;\n";
+            unsigned slot = 2;
+            for (unsigned i = 0; i < D3D_MAX_CLIP_PLANES; ++i) {
+                if (key.clip_planes & (1u << i)) {
+                    s += "    gl_ClipDistance[" + num(slot++) + "] = dot(clip_plane[" + num(i) + "], world_position);\n";
+                }
+            }
+        }
+    }
+    if (key.lighting) {
+        s += "    vec3 P = (world_view * p).xyz;\n";
+        if (key.has_normal) {
+            s += key.normalize_normals ? "    vec3 N = normalize(mat3(normal_matrix) * in_normal);\n"
+                                       : "    vec3 N = mat3(normal_matrix) * in_normal;\n";
+        }
+        if (key.specular && key.has_normal) {
+            s += key.local_viewer ? "    vec3 V = normalize(-P);\n" : "    vec3 V = vec3(0.0, 0.0, -1.0);\n";
+        }
+        s += "    vec3 amb = ambient.rgb;\n    vec3 dif = vec3(0.0);\n    vec3 spe = vec3(0.0);\n";
+        for (unsigned i = 0; i < key.light_count; ++i) s += light_code(key, i);
+        s += "    vec4 cd = " + source_expr(key.diffuse_source, "material_diffuse") + ";\n";
+        s += "    vec4 ca = " + source_expr(key.ambient_source, "material_ambient") + ";\n";
+        s += "    vec4 cs = " + source_expr(key.specular_source, "material_specular") + ";\n";
+        s += "    vec4 ce = " + source_expr(key.emissive_source, "material_emissive") + ";\n";
+        s += "    v_diffuse = clamp(vec4(ca.rgb * amb + cd.rgb * dif + ce.rgb, cd.a), 0.0, 1.0);\n";
+        s += "    v_specular = clamp(vec4(cs.rgb * spe, cs.a), 0.0, 1.0);\n";
+    } else {
+        s += key.has_diffuse ? "    v_diffuse = in_diffuse;\n" : "    v_diffuse = vec4(1.0);\n";
+        s += key.has_specular ? "    v_specular = in_specular;\n" : "    v_specular = vec4(0.0);\n";
+    }
+    for (unsigned i = 0; i < key.texcoord_count; ++i) {
+        if (sets_used[i]) s += "    v_texcoord" + num(i) + " = in_texcoord" + num(i) + ";\n";
+    }
+    s += "}\n";
+    return s;
+}
+
+// An argument as a vec4 expression.
+std::string arg_expr(std::uint8_t arg, unsigned stage)
+{
+    std::string base;
+    switch (arg & D3DTA_SELECTMASK) {
+    case D3DTA_DIFFUSE: base = "diffuse"; break;
+    case D3DTA_CURRENT: base = "current"; break;
+    case D3DTA_TEXTURE: base = "t" + num(stage); break;
+    case D3DTA_TFACTOR: base = "texture_factor"; break;
+    case D3DTA_SPECULAR: base = "specular"; break;
+    default: base = "current"; break;  // selectors the platform does not define read as CURRENT
+    }
+    if (arg & D3DTA_COMPLEMENT) base = "(vec4(1.0) - " + base + ")";
+    if (arg & D3DTA_ALPHAREPLICATE) base = "vec4(" + base + ".a)";
+    return base;
+}
+
+// The operation on arguments a1, a2 (already swizzled to .rgb or .a by the caller's names), with
+// the extra inputs some operations read. scalar: the alpha channel.
+std::string op_expr(D3DTEXTUREOP op, const std::string& a1, const std::string& a2, const std::string& a1_alpha,
+                    unsigned stage, bool scalar)
+{
+    const std::string one = scalar ? "1.0" : "vec3(1.0)";
+    const std::string half = scalar ? "0.5" : "vec3(0.5)";
+    const std::string t = "t" + num(stage);
+    switch (op) {
+    case D3DTOP_DISABLE: return a1;  // not reached: callers handle DISABLE
+    case D3DTOP_SELECTARG1: return a1;
+    case D3DTOP_SELECTARG2: return a2;
+    case D3DTOP_MODULATE: return a1 + " * " + a2;
+    case D3DTOP_MODULATE2X: return "2.0 * " + a1 + " * " + a2;
+    case D3DTOP_MODULATE4X: return "4.0 * " + a1 + " * " + a2;
+    case D3DTOP_ADD: return a1 + " + " + a2;
+    case D3DTOP_ADDSIGNED: return a1 + " + " + a2 + " - " + half;
+    case D3DTOP_ADDSIGNED2X: return "2.0 * (" + a1 + " + " + a2 + " - " + half + ")";
+    case D3DTOP_SUBTRACT: return a1 + " - " + a2;
+    case D3DTOP_ADDSMOOTH: return a1 + " + " + a2 + " * (" + one + " - " + a1 + ")";
+    case D3DTOP_BLENDDIFFUSEALPHA: return "mix(" + a2 + ", " + a1 + ", diffuse.a)";
+    case D3DTOP_BLENDTEXTUREALPHA: return "mix(" + a2 + ", " + a1 + ", " + t + ".a)";
+    case D3DTOP_BLENDFACTORALPHA: return "mix(" + a2 + ", " + a1 + ", texture_factor.a)";
+    case D3DTOP_BLENDTEXTUREALPHAPM: return a1 + " + " + a2 + " * (1.0 - " + t + ".a)";
+    case D3DTOP_BLENDCURRENTALPHA: return "mix(" + a2 + ", " + a1 + ", current.a)";
+    case D3DTOP_PREMODULATE: return a1;
+    case D3DTOP_MODULATEALPHA_ADDCOLOR: return scalar ? a1 : a1 + " + " + a1_alpha + " * " + a2;
+    case D3DTOP_MODULATECOLOR_ADDALPHA: return scalar ? a1 : a1 + " * " + a2 + " + " + a1_alpha;
+    case D3DTOP_MODULATEINVALPHA_ADDCOLOR: return scalar ? a1 : "(1.0 - " + a1_alpha + ") * " + a2 + " + " + a1;
+    case D3DTOP_MODULATEINVCOLOR_ADDALPHA: return scalar ? a1 : "(vec3(1.0) - " + a1 + ") * " + a2 + " + " + a1_alpha;
+    case D3DTOP_BUMPENVMAP: return a1;
+    case D3DTOP_BUMPENVMAPLUMINANCE: return a1;
+    case D3DTOP_DOTPRODUCT3:
+        return scalar ? a1 : "vec3(4.0 * dot(" + a1 + " - vec3(0.5), " + a2 + " - vec3(0.5)))";
+    }
+    return a1;
+}
+
+std::string fragment_shader(const ShaderKey& key)
+{
+    std::string s = "#version 330 core\n";
+    s += kBlock;
+    const char* qualifier = key.flat ? "flat in" : "in";
+    s += std::string(qualifier) + " vec4 v_diffuse;\n" + qualifier + " vec4 v_specular;\n";
+    bool declared[D3D_MAX_TEXTURE_STAGES] = {};
+    for (unsigned i = 0; i < key.stage_count; ++i) {
+        const ShaderStageKey& st = key.stages[i];
+        if (!st.sampled) continue;
+        s += "uniform sampler2D texture" + num(i) + ";\n";
+        if (st.texcoord != SHADER_NO_TEXCOORD && !declared[st.texcoord]) {
+            declared[st.texcoord] = true;
+            s += "in vec2 v_texcoord" + num(st.texcoord) + ";\n";
+        }
+    }
+    s += "out vec4 frag_color;\n";
+    s += "void main() {\n";
+    s += "    vec4 diffuse = v_diffuse;\n    vec4 specular = v_specular;\n    vec4 current = diffuse;\n";
+    for (unsigned i = 0; i < key.stage_count; ++i) {
+        const ShaderStageKey& st = key.stages[i];
+        const std::string n = num(i);
+        s += "    {\n";
+        if (st.sampled) {
+            const std::string uv = st.texcoord == SHADER_NO_TEXCOORD ? "vec2(0.0)" : "v_texcoord" + num(st.texcoord);
+            s += "        vec4 t" + n + " = texture(texture" + n + ", " + uv + ");\n";
+        }
+        const D3DTEXTUREOP cop = static_cast<D3DTEXTUREOP>(st.color_op);
+        const std::string c1 = arg_expr(st.color_arg1, i), c2 = arg_expr(st.color_arg2, i);
+        s += "        vec4 c1 = " + c1 + ";\n        vec4 c2 = " + c2 + ";\n";
+        s += "        vec3 rgb = clamp(" + op_expr(cop, "c1.rgb", "c2.rgb", "c1.a", i, false) + ", 0.0, 1.0);\n";
+        if (cop == D3DTOP_DOTPRODUCT3) {
+            // The dot product goes to every channel, alpha included.
+            s += "        float a = rgb.r;\n";
+        } else if (st.alpha_op == D3DTOP_DISABLE) {
+            s += "        float a = current.a;\n";
+        } else {
+            const D3DTEXTUREOP aop = static_cast<D3DTEXTUREOP>(st.alpha_op);
+            s += "        float a1 = " + arg_expr(st.alpha_arg1, i) + ".a;\n";
+            s += "        float a2 = " + arg_expr(st.alpha_arg2, i) + ".a;\n";
+            s += "        float a = clamp(" + op_expr(aop, "a1", "a2", "a1", i, true) + ", 0.0, 1.0);\n";
+        }
+        s += "        current = vec4(rgb, a);\n    }\n";
+    }
+    if (key.specular) s += "    current.rgb = min(current.rgb + specular.rgb, vec3(1.0));\n";
+    if (key.alpha_func != 0) {
+        // The platform compares the 8-bit alpha with the 8-bit reference.
+        s += "    float alpha8 = floor(current.a * 255.0 + 0.5);\n";
+        s += "    float ref8 = depth_params.w;\n";
+        std::string test;
+        switch (static_cast<D3DCMPFUNC>(key.alpha_func)) {
+        case D3DCMP_NEVER: test = "false"; break;
+        case D3DCMP_LESS: test = "alpha8 < ref8"; break;
+        case D3DCMP_EQUAL: test = "alpha8 == ref8"; break;
+        case D3DCMP_LESSEQUAL: test = "alpha8 <= ref8"; break;
+        case D3DCMP_GREATER: test = "alpha8 > ref8"; break;
+        case D3DCMP_NOTEQUAL: test = "alpha8 != ref8"; break;
+        case D3DCMP_GREATEREQUAL: test = "alpha8 >= ref8"; break;
+        case D3DCMP_ALWAYS: test = "true"; break;
+        }
+        s += "    if (!(" + test + ")) discard;\n";
+    }
+    s += "    frag_color = current;\n";
+    if (key.wbuffer) s += "    gl_FragDepth = clamp((1.0 / gl_FragCoord.w) / depth_params.z, 0.0, 1.0);\n";
+    s += "}\n";
+    return s;
+}
+
+}  // namespace
+
+ShaderSource shader_generate(const ShaderKey& key)
+{
+    bool sets_used[D3D_MAX_TEXTURE_STAGES] = {};
+    for (unsigned i = 0; i < key.stage_count; ++i) {
+        const ShaderStageKey& st = key.stages[i];
+        if (st.sampled && st.texcoord != SHADER_NO_TEXCOORD && st.texcoord < D3D_MAX_TEXTURE_STAGES) {
+            sets_used[st.texcoord] = true;
+        }
+    }
+    return ShaderSource{vertex_shader(key, sets_used), fragment_shader(key)};
+}

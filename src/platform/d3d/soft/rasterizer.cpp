@@ -1,0 +1,154 @@
+#include "platform/d3d/soft/rasterizer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace soft {
+namespace {
+
+// Below this many bounding-box pixels in a draw, threads cost more than they save.
+constexpr std::int64_t kParallelMinPixels = 16384;
+
+void raster_rows(const DrawConstants& k, SpanFn span, const SetupTriangle& t, int x0, int y0, int x1, int y1)
+{
+    const int ya = std::max(t.y0, y0);
+    const int yb = std::min(t.y1, y1);
+    const int xa = std::max(t.x0, x0);
+    const int xb = std::min(t.x1, x1);
+    if (xa >= xb) return;
+    for (int y = ya; y < yb; ++y) {
+        int s0, s1;
+        if (triangle_row_span(t, y, xa, xb, &s0, &s1)) span(k, t, y, s0, s1);
+    }
+}
+
+}  // namespace
+
+void Rasterizer::run_tile(void* context, unsigned job)
+{
+    const Job& j = *static_cast<const Job*>(context);
+    Rasterizer& r = *j.self;
+    const unsigned tile = r.active_[job];
+    const int tx = static_cast<int>(tile) % r.tiles_x_;
+    const int ty = static_cast<int>(tile) / r.tiles_x_;
+    const int x0 = tx * kTileSize;
+    const int y0 = ty * kTileSize;
+    for (std::uint32_t index : r.bins_[tile]) {
+        raster_rows(*j.k, j.span, j.triangles[index], x0, y0, x0 + kTileSize, y0 + kTileSize);
+    }
+}
+
+void Rasterizer::draw_triangles(const DrawConstants& k, SpanFn span, const SetupTriangle* triangles, std::size_t count,
+                                TilePool& pool, bool parallel)
+{
+    if (count == 0) return;
+    std::int64_t pixels = 0;
+    for (std::size_t i = 0; i < count && pixels < kParallelMinPixels; ++i) {
+        const SetupTriangle& t = triangles[i];
+        pixels += static_cast<std::int64_t>(t.x1 - t.x0) * (t.y1 - t.y0);
+    }
+    if (!parallel || pool.threads() == 1 || pixels < kParallelMinPixels) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const SetupTriangle& t = triangles[i];
+            raster_rows(k, span, t, t.x0, t.y0, t.x1, t.y1);
+        }
+        return;
+    }
+    tiles_x_ = (k.scissor_x1 + kTileSize - 1) / kTileSize;
+    const int tiles_y = (k.scissor_y1 + kTileSize - 1) / kTileSize;
+    const std::size_t tiles = static_cast<std::size_t>(tiles_x_) * static_cast<std::size_t>(tiles_y);
+    if (bins_.size() < tiles) bins_.resize(tiles);
+    for (std::size_t i = 0; i < tiles; ++i) bins_[i].clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        const SetupTriangle& t = triangles[i];
+        const int tx0 = t.x0 / kTileSize;
+        const int tx1 = (t.x1 - 1) / kTileSize;
+        const int ty0 = t.y0 / kTileSize;
+        const int ty1 = (t.y1 - 1) / kTileSize;
+        for (int ty = ty0; ty <= ty1; ++ty) {
+            for (int tx = tx0; tx <= tx1; ++tx) {
+                bins_[static_cast<std::size_t>(ty) * tiles_x_ + tx].push_back(static_cast<std::uint32_t>(i));
+            }
+        }
+    }
+    active_.clear();
+    for (std::size_t i = 0; i < tiles; ++i) {
+        if (!bins_[i].empty()) active_.push_back(static_cast<unsigned>(i));
+    }
+    Job job{this, &k, span, triangles};
+    pool.run(static_cast<unsigned>(active_.size()), &Rasterizer::run_tile, &job);
+}
+
+namespace {
+
+// A one-pixel "triangle" whose planes vary only along the major axis of a line (or not at all, for a
+// point), so the pixel loop can shade line and point pixels.
+void line_planes(const ScreenVertex& a, const ScreenVertex& b, bool x_major, SetupTriangle* t)
+{
+    t->ox = a.x;
+    t->oy = a.y;
+    const float length = x_major ? (b.x - a.x) : (b.y - a.y);
+    auto plane = [&](float fa, float fb) {
+        const float slope = length != 0.0f ? (fb - fa) / length : 0.0f;
+        return x_major ? Plane{slope, 0.0f, fa} : Plane{0.0f, slope, fa};
+    };
+    t->q = plane(a.q, b.q);
+    t->depth = plane(a.depth, b.depth);
+    for (unsigned i = 0; i < kAttributes; ++i) t->attr[i] = plane(a.attr[i], b.attr[i]);
+}
+
+void plot(const DrawConstants& k, SpanFn span, const SetupTriangle& t, int x, int y)
+{
+    if (x < k.scissor_x0 || x >= k.scissor_x1 || y < k.scissor_y0 || y >= k.scissor_y1) return;
+    span(k, t, y, x, x + 1);
+}
+
+int nearest_centre(float v)
+{
+    return static_cast<int>(std::ceil(v - 0.5f));
+}
+
+}  // namespace
+
+void draw_line(const DrawConstants& k, SpanFn span, const ScreenVertex& a, const ScreenVertex& b, bool last_pixel)
+{
+    const float dx = b.x - a.x;
+    const float dy = b.y - a.y;
+    const bool x_major = std::fabs(dx) >= std::fabs(dy);
+    SetupTriangle t;
+    line_planes(a, b, x_major, &t);
+    const float major0 = x_major ? a.x : a.y;
+    const float major1 = x_major ? b.x : b.y;
+    const float minor0 = x_major ? a.y : a.x;
+    const float slope = (major1 != major0) ? (x_major ? dy / dx : dx / dy) : 0.0f;
+    const int start = nearest_centre(major0);
+    const int end = nearest_centre(major1);
+    const int step = end >= start ? 1 : -1;
+    // Limit the walk to the scissor box along the major axis (lines were clipped to the guard band).
+    const int lo = x_major ? k.scissor_x0 - 1 : k.scissor_y0 - 1;
+    const int hi = x_major ? k.scissor_x1 : k.scissor_y1;
+    for (int i = start; i != end + (last_pixel ? step : 0); i += step) {
+        if ((step > 0 && i > hi) || (step < 0 && i < lo)) break;
+        if ((step > 0 && i < lo) || (step < 0 && i > hi)) continue;
+        const int j = nearest_centre(minor0 + (static_cast<float>(i) - major0) * slope);
+        if (x_major) {
+            plot(k, span, t, i, j);
+        } else {
+            plot(k, span, t, j, i);
+        }
+        if (i == end) break;
+    }
+}
+
+void draw_point(const DrawConstants& k, SpanFn span, const ScreenVertex& v)
+{
+    SetupTriangle t;
+    t.ox = v.x;
+    t.oy = v.y;
+    t.q = Plane{0.0f, 0.0f, v.q};
+    t.depth = Plane{0.0f, 0.0f, v.depth};
+    for (unsigned i = 0; i < kAttributes; ++i) t.attr[i] = Plane{0.0f, 0.0f, v.attr[i]};
+    plot(k, span, t, nearest_centre(v.x), nearest_centre(v.y));
+}
+
+}  // namespace soft

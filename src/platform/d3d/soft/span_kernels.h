@@ -1,0 +1,24 @@
+// The pixel loops of the software backend: one generic loop that honours every state, and specialised
+// loops for the state combinations drawn most (untextured Gouraud; one point or bilinear texture
+// selected or modulated with the diffuse colour; no blending, alpha blending, additive and
+// alpha-additive blending; depth off or LESSEQUAL with and without writes). A span is the run of
+// covered pixels of one triangle on one row; the loop shades, tests, blends and writes them.
+#pragma once
+
+#include "platform/d3d/soft/draw_constants.h"
+#include "platform/d3d/soft/triangle_setup.h"
+
+namespace soft {
+
+using SpanFn = void (*)(const DrawConstants& k, const SetupTriangle& t, int y, int x0, int x1);
+
+// The loop for a draw: a specialised one when the state allows and allow_specialised is set, else the
+// generic one. Every choice gives the same pixels.
+SpanFn select_span_kernel(const DrawConstants& k, bool allow_specialised);
+
+// Whether select_span_kernel would pick a specialised loop (for tests and benchmarks).
+bool span_kernel_is_specialised(const DrawConstants& k);
+
+void span_generic(const DrawConstants& k, const SetupTriangle& t, int y, int x0, int x1);
+
+}  // namespace soft

@@ -1,0 +1,34 @@
+// The devices every conformance case and golden scene runs on. A backend joins the list with its
+// device GUID (the OpenGL backend adds {"gl", &IID_IDirect3DTnLHalDevice}); a device not registered
+// in this build is skipped.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/d3d/guids.h"
+
+struct ConformanceDevice {
+    const char* name;  // used in test names: letters and digits only
+    const GUID* guid;
+};
+
+inline const std::vector<ConformanceDevice>& conformance_devices()
+{
+    static const std::vector<ConformanceDevice> devices = {
+        {"soft", &IID_IDirect3DRGBDevice},
+    };
+    return devices;
+}
+
+// GoogleTest prints a parameter with this.
+inline void PrintTo(const ConformanceDevice& d, std::ostream* os)
+{
+    *os << d.name;
+}
+
+inline std::string conformance_device_name(const ConformanceDevice& d)
+{
+    return d.name;
+}
