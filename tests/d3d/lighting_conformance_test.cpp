@@ -1,0 +1,239 @@
+// Vertex lighting conformance on every device: a lit vertex's colour against the lighting equations,
+// case by case with hand-computed values (point, spot and directional lights, attenuation, range,
+// global and light ambient, specular with its power, vertices without normals, material colour sources,
+// non-uniform scaling with NORMALIZENORMALS). World, view and projection are identity and the probed
+// vertex sits exactly on the centre of pixel (0, 0), so that pixel shows the vertex's lit colour.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "d3d/device_fixture.h"
+
+namespace {
+
+class LightingConformance : public testing::TestWithParam<ConformanceDevice> {
+protected:
+    void SetUp() override
+    {
+        if (!device_available(*GetParam().guid)) GTEST_SKIP() << GetParam().name << " is not in this build";
+    }
+};
+
+D3DCOLORVALUE rgba(float r, float g, float b, float a = 0.0f)
+{
+    return D3DCOLORVALUE{{r}, {g}, {b}, {a}};
+}
+
+// The probed vertex in camera space; its normal faces the camera.
+const Vector3 kP(-1.0f, 1.0f, 0.5f);
+
+D3DLIGHT7 point_light(const Vector3& position, float a0, float a1, float a2, float range = D3DLIGHT_RANGE_MAX)
+{
+    D3DLIGHT7 l{};
+    l.dltType = D3DLIGHT_POINT;
+    l.dcvDiffuse = rgba(1, 1, 1);
+    l.dvPosition = position;
+    l.dvRange = range;
+    l.dvAttenuation0 = a0;
+    l.dvAttenuation1 = a1;
+    l.dvAttenuation2 = a2;
+    return l;
+}
+
+D3DLIGHT7 spot_light(float axis_angle)
+{
+    D3DLIGHT7 l = point_light(kP + Vector3(0, 0, -2), 1, 0, 0);
+    l.dltType = D3DLIGHT_SPOT;
+    l.dvDirection = Vector3(std::sin(axis_angle), 0.0f, std::cos(axis_angle));
+    l.dvTheta = 0.5f;
+    l.dvPhi = 1.0f;
+    l.dvFalloff = 1.0f;
+    return l;
+}
+
+struct LightCase {
+    const char* what = "";
+    D3DLIGHT7 light{};
+    D3DMATERIAL7 material{};
+    DWORD ambient = 0;
+    bool specular = false;
+    DWORD fvf = D3DFVF_VERTEX;  // with a normal (0, 0, -1)
+    D3DCOLOR vertex_diffuse = 0;
+    bool color_vertex = true;
+    float world_scale_z = 1.0f;
+    bool normalize = false;
+    D3DCOLOR expected = 0;  // diffuse + specular as drawn, alpha = diffuse alpha
+};
+
+D3DMATERIAL7 material(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient = rgba(0, 0, 0), D3DCOLORVALUE specular = rgba(0, 0, 0),
+                      D3DCOLORVALUE emissive = rgba(0, 0, 0), float power = 0.0f)
+{
+    D3DMATERIAL7 m{};
+    m.diffuse = diffuse;
+    m.ambient = ambient;
+    m.specular = specular;
+    m.emissive = emissive;
+    m.power = power;
+    return m;
+}
+
+std::vector<LightCase> light_cases()
+{
+    std::vector<LightCase> c;
+    auto add = [&c](const char* what, const D3DLIGHT7& light, const D3DMATERIAL7& m, D3DCOLOR expected) -> LightCase& {
+        LightCase lc;
+        lc.what = what;
+        lc.light = light;
+        lc.material = m;
+        lc.expected = expected;
+        c.push_back(lc);
+        return c.back();
+    };
+    const D3DLIGHT7 front = point_light(kP + Vector3(0, 0, -2), 1, 0, 0);
+    const D3DMATERIAL7 warm = material(rgba(1.0f, 0.5f, 0.25f, 0.75f));
+    const D3DMATERIAL7 white = material(rgba(1, 1, 1, 1));
+    // Distance 2, attenuation 1/(0 + 1·2): half of (1, 0.5, 0.25), alpha from the material.
+    add("point, linear attenuation", point_light(kP + Vector3(0, 0, -2), 0, 1, 0), warm, 0xBF804020);
+    add("point, quadratic attenuation", point_light(kP + Vector3(0, 0, -2), 1, 0, 0.25f), warm, 0xBF804020);
+    add("point beyond range", point_light(kP + Vector3(0, 0, -2), 1, 0, 0, 1.5f), warm, 0xBF000000);
+    {
+        D3DLIGHT7 l = point_light(kP + Vector3(0, 0, -2), 0, 1, 0);
+        l.dcvDiffuse = rgba(0, 0, 0);
+        l.dcvAmbient = rgba(0.5f, 0, 0);  // × attenuation 1/2 = 0.25, plus the global 0.251
+        add("global and light ambient", l, material(rgba(0, 0, 0, 1), rgba(1, 1, 1)), 0xFF804040).ambient = 0x00404040;
+        D3DLIGHT7 far = point_light(kP + Vector3(0, 0, -2), 1, 0, 0, 1.0f);
+        far.dcvAmbient = rgba(1, 1, 1);
+        add("ambient light beyond range adds nothing", far, material(rgba(0, 0, 0, 1), rgba(1, 1, 1)), 0xFF404040).ambient =
+            0x00404040;
+    }
+    add("spot inside the inner cone", spot_light(0.1f), white, 0xFFFFFFFF);
+    // Axis 0.375 rad away: (cos 0.375 − cos 0.5) / (cos 0.25 − cos 0.5) = 0.5795 → 148.
+    add("spot between the cones", spot_light(0.375f), white, 0xFF949494);
+    add("spot outside the outer cone", spot_light(0.6f), white, 0xFF000000);
+    {
+        D3DLIGHT7 l{};
+        l.dltType = D3DLIGHT_DIRECTIONAL;
+        l.dcvDiffuse = rgba(0.2f, 0.4f, 0.6f);
+        l.dvDirection = Vector3(0, 0, 2);  // shining along +z, onto the normal (0, 0, -1)
+        add("directional", l, white, 0xFF336699);
+    }
+    {
+        // V = normalize(−P) = (2, −2, −1)/3, L = (0, 0, −1): N·H = 0.8165.
+        D3DLIGHT7 l = front;
+        l.dcvDiffuse = rgba(0, 0, 0);
+        l.dcvSpecular = rgba(1, 1, 1);
+        add("specular power 0", l, material(rgba(0, 0, 0, 1), rgba(0, 0, 0), rgba(0.5f, 0.25f, 1.0f)), 0xFF8040FF).specular = true;
+        // 0.8165^4 = 0.4444: (0.222, 0.111, 0.444).
+        add("specular power 4", l, material(rgba(0, 0, 0, 1), rgba(0, 0, 0), rgba(0.5f, 0.25f, 1.0f), rgba(0, 0, 0), 4.0f),
+            0xFF391C71)
+            .specular = true;
+        add("specular power 50", l, material(rgba(0, 0, 0, 1), rgba(0, 0, 0), rgba(1, 1, 1), rgba(0, 0, 0), 50.0f), 0xFF000000)
+            .specular = true;
+        add("specular disabled", l, material(rgba(0, 0, 0, 1), rgba(0, 0, 0), rgba(1, 1, 1)), 0xFF000000);
+    }
+    {
+        // No normal: ambient and emissive only, alpha from the vertex.
+        LightCase& n = add("lit vertex without normal", front,
+                           material(rgba(1, 1, 1, 1), rgba(0.5f, 0.5f, 0.5f), rgba(1, 1, 1), rgba(0.1f, 0.2f, 0.3f)), 0x8099B3CC);
+        n.ambient = 0x00FFFFFF;
+        n.specular = true;
+        n.fvf = D3DFVF_LVERTEX;
+        n.vertex_diffuse = 0x80FF0000;
+    }
+    {
+        // Diffuse from the vertex colour (COLORVERTEX, DIFFUSEMATERIALSOURCE = COLOR1), or the material.
+        LightCase& v = add("diffuse from vertex colour", front, white, 0x4000FF00);
+        v.fvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE;
+        v.vertex_diffuse = 0x4000FF00;
+        LightCase& m = add("COLORVERTEX off uses the material", front, warm, 0xBFFF8040);
+        m.fvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE;
+        m.vertex_diffuse = 0x4000FF00;
+        m.color_vertex = false;
+    }
+    {
+        // World scale 1.5 in z: the transformed normal has length 2/3 unless normalised.
+        LightCase& a = add("uneven scale, normals not normalised", point_light(Vector3(-1, 1, -1.25f), 1, 0, 0), white, 0xFFAAAAAA);
+        a.world_scale_z = 1.5f;
+        LightCase& b = add("uneven scale, normals normalised", point_light(Vector3(-1, 1, -1.25f), 1, 0, 0), white, 0xFFFFFFFF);
+        b.world_scale_z = 1.5f;
+        b.normalize = true;
+    }
+    return c;
+}
+
+std::uint32_t lit_probe(const GUID& device, const LightCase& c)
+{
+    DeviceHarness h(device, 4, 4, false, format_a8r8g8b8());
+    EXPECT_TRUE(h.ok());
+    IDirect3DDevice7* d = h.device();
+    d->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    D3DMATRIX world;
+    matrix_scaling(&world, 1.0f, 1.0f, c.world_scale_z);
+    d->SetTransform(D3DTRANSFORMSTATE_WORLD, &world);
+    D3DLIGHT7 light = c.light;
+    D3DMATERIAL7 mat = c.material;
+    EXPECT_EQ(d->SetLight(0, &light), D3D_OK);
+    EXPECT_EQ(d->LightEnable(0, TRUE), D3D_OK);
+    d->SetMaterial(&mat);
+    d->SetRenderState(D3DRENDERSTATE_AMBIENT, c.ambient);
+    d->SetRenderState(D3DRENDERSTATE_SPECULARENABLE, c.specular ? TRUE : FALSE);
+    d->SetRenderState(D3DRENDERSTATE_COLORVERTEX, c.color_vertex ? TRUE : FALSE);
+    d->SetRenderState(D3DRENDERSTATE_NORMALIZENORMALS, c.normalize ? TRUE : FALSE);
+    d->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    const float z = kP.z / c.world_scale_z;
+    const float xy[3][2] = {{-1, 1}, {1, 1}, {-1, -1}};
+    d->BeginScene();
+    HRESULT hr;
+    if (c.fvf == D3DFVF_VERTEX) {
+        D3DVERTEX v[3];
+        for (int i = 0; i < 3; ++i) v[i] = D3DVERTEX{xy[i][0], xy[i][1], z, 0, 0, -1, 0, 0};
+        hr = d->DrawPrimitive(D3DPT_TRIANGLELIST, c.fvf, v, 3, 0);
+    } else if (c.fvf == D3DFVF_LVERTEX) {
+        D3DLVERTEX v[3];
+        for (int i = 0; i < 3; ++i) v[i] = D3DLVERTEX{xy[i][0], xy[i][1], z, 0, c.vertex_diffuse, 0xFFFFFFFF, 0, 0};
+        hr = d->DrawPrimitive(D3DPT_TRIANGLELIST, c.fvf, v, 3, 0);
+    } else {
+        struct {
+            float x, y, z, nx, ny, nz;
+            DWORD diffuse;
+        } v[3];
+        for (int i = 0; i < 3; ++i) v[i] = {xy[i][0], xy[i][1], z, 0, 0, -1, c.vertex_diffuse};
+        hr = d->DrawPrimitive(D3DPT_TRIANGLELIST, c.fvf, v, 3, 0);
+    }
+    EXPECT_EQ(hr, D3D_OK);
+    d->EndScene();
+    return h.pixel(0, 0);
+}
+
+TEST_P(LightingConformance, LitVertexColourFollowsTheLightingEquations)
+{
+    for (const LightCase& c : light_cases()) {
+        const std::uint32_t got = lit_probe(*GetParam().guid, c);
+        EXPECT_LE(color_distance(got, c.expected, true), 1)
+            << c.what << ": got " << argb_text(got) << ", expected " << argb_text(c.expected);
+    }
+}
+
+TEST_P(LightingConformance, UnlitVerticesKeepTheirColoursOrWhite)
+{
+    DeviceHarness h(*GetParam().guid, 4, 4, false, format_a8r8g8b8());
+    ASSERT_TRUE(h.ok());
+    IDirect3DDevice7* d = h.device();
+    d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
+    d->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    d->BeginScene();
+    D3DVERTEX plain[3] = {{-1, 1, 0.5f, 0, 0, -1, 0, 0}, {1, 1, 0.5f, 0, 0, -1, 0, 0}, {-1, -1, 0.5f, 0, 0, -1, 0, 0}};
+    d->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX, plain, 3, 0);
+    d->EndScene();
+    EXPECT_EQ(h.pixel(0, 0), 0xFFFFFFFFu);
+    d->BeginScene();
+    D3DLVERTEX coloured[3] = {{-1, 1, 0.5f, 0, 0x80123456, 0, 0, 0}, {1, 1, 0.5f, 0, 0x80123456, 0, 0, 0},
+                              {-1, -1, 0.5f, 0, 0x80123456, 0, 0, 0}};
+    d->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_LVERTEX, coloured, 3, 0);
+    d->EndScene();
+    EXPECT_EQ(h.pixel(0, 0), 0x80123456u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, LightingConformance, testing::ValuesIn(conformance_devices()), DeviceParamName());
+
+}  // namespace
