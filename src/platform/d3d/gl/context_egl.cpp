@@ -67,12 +67,9 @@ private:
 
 EGLDisplay platform_display(EGLenum platform, void* native, std::string* error)
 {
+    // Through the extension, which every EGL with platform displays lists among its client extensions
+    // (the 1.5 core entry point cannot be looked up before a display exists).
     const char* client = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
-    if (epoxy_egl_version(EGL_NO_DISPLAY) >= 15) {
-        EGLDisplay d = eglGetPlatformDisplay(platform, native, nullptr);
-        if (d == EGL_NO_DISPLAY) *error = egl_error_text("eglGetPlatformDisplay");
-        return d;
-    }
     if (!has_word(client, "EGL_EXT_platform_base")) {
         *error = "EGL offers no platform displays (EGL_EXT_platform_base missing)";
         return EGL_NO_DISPLAY;

@@ -1,39 +1,51 @@
 #include "platform/d3d/gl/gl_enums.h"
 
-namespace {
+#include <algorithm>
 
-template <typename Enum>
-bool decode_range(DWORD value, DWORD first, DWORD last, Enum* out)
+D3DCMPFUNC d3d_compare_of(DWORD value)
 {
-    if (value < first || value > last) return false;
-    *out = static_cast<Enum>(value);
-    return true;
+    return static_cast<D3DCMPFUNC>(std::clamp<DWORD>(value, D3DCMP_NEVER, D3DCMP_ALWAYS));
 }
 
-}  // namespace
+D3DTEXTUREADDRESS d3d_address_of(DWORD value)
+{
+    return static_cast<D3DTEXTUREADDRESS>(std::clamp<DWORD>(value, D3DTADDRESS_WRAP, D3DTADDRESS_BORDER));
+}
 
-bool d3d_decode(DWORD value, D3DCMPFUNC* out) { return decode_range(value, D3DCMP_NEVER, D3DCMP_ALWAYS, out); }
-bool d3d_decode(DWORD value, D3DBLEND* out) { return decode_range(value, D3DBLEND_ZERO, D3DBLEND_BOTHINVSRCALPHA, out); }
-bool d3d_decode(DWORD value, D3DTEXTUREADDRESS* out)
+D3DCULL d3d_cull_of(DWORD value)
 {
-    return decode_range(value, D3DTADDRESS_WRAP, D3DTADDRESS_BORDER, out);
+    if (value == D3DCULL_CW) return D3DCULL_CW;
+    if (value == D3DCULL_CCW) return D3DCULL_CCW;
+    return D3DCULL_NONE;
 }
-bool d3d_decode(DWORD value, D3DTEXTUREMAGFILTER* out)
+
+D3DFILLMODE d3d_fill_of(DWORD value)
 {
-    return decode_range(value, D3DTFG_POINT, D3DTFG_ANISOTROPIC, out);
+    if (value == D3DFILL_POINT) return D3DFILL_POINT;
+    if (value == D3DFILL_WIREFRAME) return D3DFILL_WIREFRAME;
+    return D3DFILL_SOLID;
 }
-bool d3d_decode(DWORD value, D3DTEXTUREMINFILTER* out)
+
+D3DTEXTUREMAGFILTER d3d_filter_of(DWORD magfilter)
 {
-    return decode_range(value, D3DTFN_POINT, D3DTFN_ANISOTROPIC, out);
+    return magfilter >= D3DTFG_LINEAR ? D3DTFG_LINEAR : D3DTFG_POINT;
 }
-bool d3d_decode(DWORD value, D3DFILLMODE* out) { return decode_range(value, D3DFILL_POINT, D3DFILL_SOLID, out); }
-bool d3d_decode(DWORD value, D3DCULL* out) { return decode_range(value, D3DCULL_NONE, D3DCULL_CCW, out); }
-bool d3d_decode(DWORD value, D3DSHADEMODE* out) { return decode_range(value, D3DSHADE_FLAT, D3DSHADE_PHONG, out); }
-bool d3d_decode(DWORD value, D3DZBUFFERTYPE* out) { return decode_range(value, D3DZB_FALSE, D3DZB_USEW, out); }
-bool d3d_decode(DWORD value, D3DTEXTUREOP* out) { return decode_range(value, D3DTOP_DISABLE, D3DTOP_DOTPRODUCT3, out); }
-bool d3d_decode(DWORD value, D3DMATERIALCOLORSOURCE* out)
+
+void d3d_blend_of(DWORD source, DWORD destination, D3DBLEND* out_source, D3DBLEND* out_destination)
 {
-    return decode_range(value, D3DMCS_MATERIAL, D3DMCS_COLOR2, out);
+    if (source == D3DBLEND_BOTHSRCALPHA) {
+        *out_source = D3DBLEND_SRCALPHA;
+        *out_destination = D3DBLEND_INVSRCALPHA;
+        return;
+    }
+    if (source == D3DBLEND_BOTHINVSRCALPHA) {
+        *out_source = D3DBLEND_INVSRCALPHA;
+        *out_destination = D3DBLEND_SRCALPHA;
+        return;
+    }
+    auto plain = [](DWORD v) { return v >= D3DBLEND_ZERO && v <= D3DBLEND_SRCALPHASAT; };
+    *out_source = plain(source) ? static_cast<D3DBLEND>(source) : D3DBLEND_ONE;
+    *out_destination = plain(destination) ? static_cast<D3DBLEND>(destination) : D3DBLEND_ZERO;
 }
 
 GLenum gl_compare_func(D3DCMPFUNC func)
@@ -75,25 +87,15 @@ GLenum gl_address_mode(D3DTEXTUREADDRESS mode)
     return GL_REPEAT;
 }
 
-GLenum gl_mag_filter(D3DTEXTUREMAGFILTER filter)
+GLenum gl_filter(D3DTEXTUREMAGFILTER filter)
 {
     switch (filter) {
     case D3DTFG_POINT: return GL_NEAREST;
     case D3DTFG_LINEAR: return GL_LINEAR;
-    // The cubic and anisotropic filters of the platform fall back to bilinear, as in the software backend.
+    // The cubic and anisotropic filters are drawn as bilinear (d3d_filter_of never gives them).
     case D3DTFG_FLATCUBIC: return GL_LINEAR;
     case D3DTFG_GAUSSIANCUBIC: return GL_LINEAR;
     case D3DTFG_ANISOTROPIC: return GL_LINEAR;
-    }
-    return GL_NEAREST;
-}
-
-GLenum gl_min_filter(D3DTEXTUREMINFILTER filter)
-{
-    switch (filter) {
-    case D3DTFN_POINT: return GL_NEAREST;
-    case D3DTFN_LINEAR: return GL_LINEAR;
-    case D3DTFN_ANISOTROPIC: return GL_LINEAR;
     }
     return GL_NEAREST;
 }
@@ -121,26 +123,21 @@ GLenum gl_blend_factor(D3DBLEND factor)
     case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
     case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
     case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
+    // (f, f, f, 1) with f = min(As, 1 − Ad), for the source and (GL 4.x) the destination alike.
     case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
+    // The two "both" factors set the pair (d3d_blend_of); on their own they read as their source meaning.
     case D3DBLEND_BOTHSRCALPHA: return GL_SRC_ALPHA;
     case D3DBLEND_BOTHINVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
     }
     return GL_ONE;
 }
 
-GlBlendFactors gl_blend_factors(D3DBLEND source, D3DBLEND destination)
-{
-    if (source == D3DBLEND_BOTHSRCALPHA) return {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA};
-    if (source == D3DBLEND_BOTHINVSRCALPHA) return {GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA};
-    return {gl_blend_factor(source), gl_blend_factor(destination)};
-}
-
 GlCull gl_cull(D3DCULL mode)
 {
     switch (mode) {
     case D3DCULL_NONE: return {false, GL_BACK};
-    case D3DCULL_CW: return {true, GL_FRONT};   // removes clockwise (GL counter-clockwise) triangles
-    case D3DCULL_CCW: return {true, GL_BACK};   // removes counter-clockwise (GL clockwise) triangles
+    case D3DCULL_CW: return {true, GL_FRONT};  // removes clockwise (GL counter-clockwise) triangles
+    case D3DCULL_CCW: return {true, GL_BACK};  // removes counter-clockwise (GL clockwise) triangles
     }
     return {false, GL_BACK};
 }

@@ -69,7 +69,7 @@ void GlRenderer::apply_fixed_state(const DeviceState& state, const Surface& targ
 
     gl_.enable(GlShadowState::CAP_DEPTH_TEST, depth_active);
     if (depth_active) {
-        gl_.depth_func(gl_compare_func(d3d_decode_or(rs[D3DRENDERSTATE_ZFUNC], D3DCMP_LESSEQUAL)));
+        gl_.depth_func(gl_compare_func(d3d_compare_of(rs[D3DRENDERSTATE_ZFUNC])));
         gl_.depth_mask(rs[D3DRENDERSTATE_ZWRITEENABLE] != 0);
     }
     if (key.pretransformed) {
@@ -81,17 +81,17 @@ void GlRenderer::apply_fixed_state(const DeviceState& state, const Surface& targ
     const bool blend = rs[D3DRENDERSTATE_ALPHABLENDENABLE] != 0;
     gl_.enable(GlShadowState::CAP_BLEND, blend);
     if (blend) {
-        const GlBlendFactors f = gl_blend_factors(d3d_decode_or(rs[D3DRENDERSTATE_SRCBLEND], D3DBLEND_ONE),
-                                                  d3d_decode_or(rs[D3DRENDERSTATE_DESTBLEND], D3DBLEND_ZERO));
-        gl_.blend_func(f.source, f.destination);
+        D3DBLEND source, destination;
+        d3d_blend_of(rs[D3DRENDERSTATE_SRCBLEND], rs[D3DRENDERSTATE_DESTBLEND], &source, &destination);
+        gl_.blend_func(gl_blend_factor(source), gl_blend_factor(destination));
     }
     // A target without alpha bits keeps alpha 1 (it reads back as opaque and DESTALPHA sees 1).
     gl_.color_mask(true, true, true, pixel_kind_has_alpha(target.kind()));
 
-    const GlCull cull = gl_cull(d3d_decode_or(rs[D3DRENDERSTATE_CULLMODE], D3DCULL_CCW));
+    const GlCull cull = gl_cull(d3d_cull_of(rs[D3DRENDERSTATE_CULLMODE]));
     gl_.enable(GlShadowState::CAP_CULL_FACE, cull.enabled);
     if (cull.enabled) gl_.cull_face(cull.face);
-    gl_.polygon_mode(gl_polygon_mode(d3d_decode_or(rs[D3DRENDERSTATE_FILLMODE], D3DFILL_SOLID)));
+    gl_.polygon_mode(gl_polygon_mode(d3d_fill_of(rs[D3DRENDERSTATE_FILLMODE])));
 }
 
 HRESULT GlRenderer::draw(const DeviceState& state, std::uint32_t dirty, const DrawBindings& bindings,
@@ -100,9 +100,9 @@ HRESULT GlRenderer::draw(const DeviceState& state, std::uint32_t dirty, const Dr
     if (!context_->make_current()) return E_FAIL;
     Surface& target = *bindings.target;
     Surface* depth = bindings.depth;
-    const bool depth_active =
-        depth != nullptr && d3d_decode_or(state.render[D3DRENDERSTATE_ZENABLE], D3DZB_FALSE) != D3DZB_FALSE;
-    const ShaderKey key = shader_key_build(state, batch.layout, bindings, depth_active);
+    // Any ZENABLE other than FALSE enables depth (USEW as w, every other value as z).
+    const bool depth_active = depth != nullptr && state.render[D3DRENDERSTATE_ZENABLE] != D3DZB_FALSE;
+    const ShaderKey key = shader_key_build(state, batch.layout, batch.flags, bindings, depth_active);
     const GLuint program = shaders_.program(key);
     if (program == 0) return E_FAIL;
 

@@ -10,11 +10,11 @@ SamplerCache::~SamplerCache()
 
 GLuint SamplerCache::sampler(const DWORD (&stage)[D3D_TEXTURESTAGESTATE_COUNT])
 {
-    // Textures have one level, so the mip filter changes nothing.
-    const GLenum min = gl_min_filter(d3d_decode_or(stage[D3DTSS_MINFILTER], D3DTFN_POINT));
-    const GLenum mag = gl_mag_filter(d3d_decode_or(stage[D3DTSS_MAGFILTER], D3DTFG_POINT));
-    const GLenum wrap_s = gl_address_mode(d3d_decode_or(stage[D3DTSS_ADDRESSU], D3DTADDRESS_WRAP));
-    const GLenum wrap_t = gl_address_mode(d3d_decode_or(stage[D3DTSS_ADDRESSV], D3DTADDRESS_WRAP));
+    // Textures have one level, so the mip filter changes nothing; MAGFILTER decides the filter.
+    const GLenum min = gl_filter(d3d_filter_of(stage[D3DTSS_MAGFILTER]));
+    const GLenum mag = min;
+    const GLenum wrap_s = gl_address_mode(d3d_address_of(stage[D3DTSS_ADDRESSU]));
+    const GLenum wrap_t = gl_address_mode(d3d_address_of(stage[D3DTSS_ADDRESSV]));
     const DWORD border = (wrap_s == GL_CLAMP_TO_BORDER || wrap_t == GL_CLAMP_TO_BORDER) ? stage[D3DTSS_BORDERCOLOR] : 0;
     const Key key{min, mag, wrap_s, wrap_t, border};
     auto it = samplers_.find(key);

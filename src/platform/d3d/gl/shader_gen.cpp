@@ -62,13 +62,15 @@ std::string light_code(const ShaderKey& key, unsigned i)
         s += "        vec3 D = light_position[" + n + "].xyz - P;\n";
         s += "        float d = length(D);\n";
         s += "        if (d <= light_attenuation[" + n + "].w) {\n";
-        s += "        vec3 L = D / d;\n";
-        s += "        float f = 1.0 / (light_attenuation[" + n + "].x + light_attenuation[" + n + "].y * d + light_attenuation[" +
-             n + "].z * d * d);\n";
+        s += "        vec3 L = d > 0.0 ? D / d : vec3(0.0);\n";
+        s += "        float denom = light_attenuation[" + n + "].x + light_attenuation[" + n + "].y * d + light_attenuation[" +
+             n + "].z * d * d;\n";
+        s += "        float f = denom > 0.0 ? 1.0 / denom : 1.0;\n";
         if (spot) {
             s += "        float rho = dot(-L, light_direction[" + n + "].xyz);\n";
             s += "        vec4 cone = light_spot[" + n + "];\n";
-            s += "        f *= rho > cone.x ? 1.0 : (rho <= cone.y ? 0.0 : pow((rho - cone.y) / (cone.x - cone.y), cone.z));\n";
+            s += "        float ramp = (rho - cone.y) / (cone.x - cone.y);\n";
+            s += "        f *= rho > cone.x ? 1.0 : (rho <= cone.y ? 0.0 : (cone.z == 1.0 ? ramp : pow(ramp, cone.z)));\n";
         }
     }
     s += "        amb += light_ambient[" + n + "].rgb * f;\n";
@@ -77,7 +79,7 @@ std::string light_code(const ShaderKey& key, unsigned i)
         s += "        if (ndl > 0.0) {\n";
         s += "            dif += light_diffuse[" + n + "].rgb * (ndl * f);\n";
         if (key.specular) {
-            s += "            vec3 H = normalize(L + V);\n";
+            s += "            vec3 H = safe_normalize(L + V);\n";
             s += "            float ndh = dot(N, H);\n";
             s += "            if (ndh > 0.0) spe += light_specular[" + n +
                  "].rgb * ((material_power.x == 0.0 ? 1.0 : pow(ndh, material_power.x)) * f);\n";
@@ -104,11 +106,13 @@ std::string vertex_shader(const ShaderKey& key, const bool (&sets_used)[D3D_MAX_
     for (unsigned i = 0; i < key.texcoord_count; ++i) {
         if (sets_used[i]) s += "out vec2 v_texcoord" + num(i) + ";\n";
     }
+    s += "vec3 safe_normalize(vec3 v) {\n    float l = length(v);\n    return l > 0.0 ? v / l : vec3(0.0);\n}\n";
     s += "void main() {\n";
     if (key.pretransformed) {
         // Screen x, y relative to the target, depth as given, 1/w for perspective-correct attributes.
         // Pixel centres are at integer coordinates on the device and at +0.5 in GL: shift by 63/128.
-        s += "    float w = in_position.w != 0.0 ? 1.0 / in_position.w : 1.0;\n";
+        // A 1/w that is not a positive finite number puts the vertex behind the eye (w = -1).
+        s += "    float w = (in_position.w > 0.0 && !isinf(in_position.w)) ? 1.0 / in_position.w : -1.0;\n";
         s += "    vec2 ndc = (in_position.xy + pixel_offset.zz - viewport.xy) * 2.0 / viewport.zw - 1.0;\n";
         s += "    gl_Position = vec4(ndc * w, (2.0 * in_position.z - 1.0) * w, w);\n";
         if (key.depth_clip) {
@@ -138,11 +142,11 @@ std::string vertex_shader(const ShaderKey& key, const bool (&sets_used)[D3D_MAX_
     if (key.lighting) {
         s += "    vec3 P = (world_view * p).xyz;\n";
         if (key.has_normal) {
-            s += key.normalize_normals ? "    vec3 N = normalize(mat3(normal_matrix) * in_normal);\n"
+            s += key.normalize_normals ? "    vec3 N = safe_normalize(mat3(normal_matrix) * in_normal);\n"
                                        : "    vec3 N = mat3(normal_matrix) * in_normal;\n";
         }
         if (key.specular && key.has_normal) {
-            s += key.local_viewer ? "    vec3 V = normalize(-P);\n" : "    vec3 V = vec3(0.0, 0.0, -1.0);\n";
+            s += key.local_viewer ? "    vec3 V = safe_normalize(-P);\n" : "    vec3 V = vec3(0.0, 0.0, -1.0);\n";
         }
         s += "    vec3 amb = ambient.rgb;\n    vec3 dif = vec3(0.0);\n    vec3 spe = vec3(0.0);\n";
         for (unsigned i = 0; i < key.light_count; ++i) s += light_code(key, i);
@@ -173,23 +177,22 @@ std::string arg_expr(std::uint8_t arg, unsigned stage)
     case D3DTA_TEXTURE: base = "t" + num(stage); break;
     case D3DTA_TFACTOR: base = "texture_factor"; break;
     case D3DTA_SPECULAR: base = "specular"; break;
-    default: base = "current"; break;  // selectors the platform does not define read as CURRENT
+    default: base = "diffuse"; break;  // selectors the device does not define read as DIFFUSE
     }
     if (arg & D3DTA_COMPLEMENT) base = "(vec4(1.0) - " + base + ")";
     if (arg & D3DTA_ALPHAREPLICATE) base = "vec4(" + base + ".a)";
     return base;
 }
 
-// The operation on arguments a1, a2 (already swizzled to .rgb or .a by the caller's names), with
-// the extra inputs some operations read. scalar: the alpha channel.
-std::string op_expr(D3DTEXTUREOP op, const std::string& a1, const std::string& a2, const std::string& a1_alpha,
-                    unsigned stage, bool scalar)
+// The operation on arguments a1 and a2 (already narrowed to .rgb or .a by the caller). scalar: the
+// alpha channel. Only the operations the device offers reach here (shader_key.cpp turns the others
+// into SELECTARG1(CURRENT)).
+std::string op_expr(D3DTEXTUREOP op, const std::string& a1, const std::string& a2, unsigned stage, bool scalar)
 {
-    const std::string one = scalar ? "1.0" : "vec3(1.0)";
-    const std::string half = scalar ? "0.5" : "vec3(0.5)";
+    // The signed operations subtract 128 on the 0..255 scale.
+    const std::string half = scalar ? "(128.0 / 255.0)" : "vec3(128.0 / 255.0)";
     const std::string t = "t" + num(stage);
     switch (op) {
-    case D3DTOP_DISABLE: return a1;  // not reached: callers handle DISABLE
     case D3DTOP_SELECTARG1: return a1;
     case D3DTOP_SELECTARG2: return a2;
     case D3DTOP_MODULATE: return a1 + " * " + a2;
@@ -199,21 +202,22 @@ std::string op_expr(D3DTEXTUREOP op, const std::string& a1, const std::string& a
     case D3DTOP_ADDSIGNED: return a1 + " + " + a2 + " - " + half;
     case D3DTOP_ADDSIGNED2X: return "2.0 * (" + a1 + " + " + a2 + " - " + half + ")";
     case D3DTOP_SUBTRACT: return a1 + " - " + a2;
-    case D3DTOP_ADDSMOOTH: return a1 + " + " + a2 + " * (" + one + " - " + a1 + ")";
+    case D3DTOP_ADDSMOOTH: return a1 + " + " + a2 + " - " + a1 + " * " + a2;
     case D3DTOP_BLENDDIFFUSEALPHA: return "mix(" + a2 + ", " + a1 + ", diffuse.a)";
     case D3DTOP_BLENDTEXTUREALPHA: return "mix(" + a2 + ", " + a1 + ", " + t + ".a)";
     case D3DTOP_BLENDFACTORALPHA: return "mix(" + a2 + ", " + a1 + ", texture_factor.a)";
     case D3DTOP_BLENDTEXTUREALPHAPM: return a1 + " + " + a2 + " * (1.0 - " + t + ".a)";
     case D3DTOP_BLENDCURRENTALPHA: return "mix(" + a2 + ", " + a1 + ", current.a)";
-    case D3DTOP_PREMODULATE: return a1;
-    case D3DTOP_MODULATEALPHA_ADDCOLOR: return scalar ? a1 : a1 + " + " + a1_alpha + " * " + a2;
-    case D3DTOP_MODULATECOLOR_ADDALPHA: return scalar ? a1 : a1 + " * " + a2 + " + " + a1_alpha;
-    case D3DTOP_MODULATEINVALPHA_ADDCOLOR: return scalar ? a1 : "(1.0 - " + a1_alpha + ") * " + a2 + " + " + a1;
-    case D3DTOP_MODULATEINVCOLOR_ADDALPHA: return scalar ? a1 : "(vec3(1.0) - " + a1 + ") * " + a2 + " + " + a1_alpha;
-    case D3DTOP_BUMPENVMAP: return a1;
-    case D3DTOP_BUMPENVMAPLUMINANCE: return a1;
-    case D3DTOP_DOTPRODUCT3:
-        return scalar ? a1 : "vec3(4.0 * dot(" + a1 + " - vec3(0.5), " + a2 + " - vec3(0.5)))";
+    // Not offered: DISABLE is handled by the caller, the rest never get this far.
+    case D3DTOP_DISABLE:
+    case D3DTOP_PREMODULATE:
+    case D3DTOP_MODULATEALPHA_ADDCOLOR:
+    case D3DTOP_MODULATECOLOR_ADDALPHA:
+    case D3DTOP_MODULATEINVALPHA_ADDCOLOR:
+    case D3DTOP_MODULATEINVCOLOR_ADDALPHA:
+    case D3DTOP_BUMPENVMAP:
+    case D3DTOP_BUMPENVMAPLUMINANCE:
+    case D3DTOP_DOTPRODUCT3: return a1;
     }
     return a1;
 }
@@ -236,7 +240,8 @@ std::string fragment_shader(const ShaderKey& key)
     }
     s += "out vec4 frag_color;\n";
     s += "void main() {\n";
-    s += "    vec4 diffuse = v_diffuse;\n    vec4 specular = v_specular;\n    vec4 current = diffuse;\n";
+    // The specular colour's alpha is not interpolated: as an argument it reads 1.
+    s += "    vec4 diffuse = v_diffuse;\n    vec4 specular = vec4(v_specular.rgb, 1.0);\n    vec4 current = diffuse;\n";
     for (unsigned i = 0; i < key.stage_count; ++i) {
         const ShaderStageKey& st = key.stages[i];
         const std::string n = num(i);
@@ -248,17 +253,14 @@ std::string fragment_shader(const ShaderKey& key)
         const D3DTEXTUREOP cop = static_cast<D3DTEXTUREOP>(st.color_op);
         const std::string c1 = arg_expr(st.color_arg1, i), c2 = arg_expr(st.color_arg2, i);
         s += "        vec4 c1 = " + c1 + ";\n        vec4 c2 = " + c2 + ";\n";
-        s += "        vec3 rgb = clamp(" + op_expr(cop, "c1.rgb", "c2.rgb", "c1.a", i, false) + ", 0.0, 1.0);\n";
-        if (cop == D3DTOP_DOTPRODUCT3) {
-            // The dot product goes to every channel, alpha included.
-            s += "        float a = rgb.r;\n";
-        } else if (st.alpha_op == D3DTOP_DISABLE) {
+        s += "        vec3 rgb = clamp(" + op_expr(cop, "c1.rgb", "c2.rgb", i, false) + ", 0.0, 1.0);\n";
+        if (st.alpha_op == D3DTOP_DISABLE) {
             s += "        float a = current.a;\n";
         } else {
             const D3DTEXTUREOP aop = static_cast<D3DTEXTUREOP>(st.alpha_op);
             s += "        float a1 = " + arg_expr(st.alpha_arg1, i) + ".a;\n";
             s += "        float a2 = " + arg_expr(st.alpha_arg2, i) + ".a;\n";
-            s += "        float a = clamp(" + op_expr(aop, "a1", "a2", "a1", i, true) + ", 0.0, 1.0);\n";
+            s += "        float a = clamp(" + op_expr(aop, "a1", "a2", i, true) + ", 0.0, 1.0);\n";
         }
         s += "        current = vec4(rgb, a);\n    }\n";
     }

@@ -25,14 +25,35 @@ bool op_reads_texture(D3DTEXTUREOP op, std::uint8_t arg1, std::uint8_t arg2)
     return op == D3DTOP_BLENDTEXTUREALPHA || op == D3DTOP_BLENDTEXTUREALPHAPM;
 }
 
+// The operations the device offers (its dwTextureOpCaps): SELECTARG1 up to BLENDCURRENTALPHA.
+bool op_offered(DWORD op)
+{
+    return op >= D3DTOP_SELECTARG1 && op <= D3DTOP_BLENDCURRENTALPHA;
+}
+
+// An operation as the stage carries it out: one it cannot (not offered, or reading a texture the stage
+// does not have) becomes SELECTARG1(CURRENT) and the cascade goes on.
+void resolve_op(DWORD op, DWORD arg1, DWORD arg2, bool has_texture, std::uint8_t* out_op, std::uint8_t* out_arg1,
+                std::uint8_t* out_arg2)
+{
+    *out_arg1 = arg_of(arg1);
+    *out_arg2 = arg_of(arg2);
+    if (!op_offered(op) || (!has_texture && op_reads_texture(static_cast<D3DTEXTUREOP>(op), *out_arg1, *out_arg2))) {
+        *out_op = D3DTOP_SELECTARG1;
+        *out_arg1 = D3DTA_CURRENT;
+        *out_arg2 = D3DTA_CURRENT;
+        return;
+    }
+    *out_op = static_cast<std::uint8_t>(op);
+}
+
 std::uint8_t source_of(const DeviceState& state, DWORD which, const VertexLayout& layout)
 {
     if (!state.render[D3DRENDERSTATE_COLORVERTEX]) return SHADER_SOURCE_MATERIAL;
-    switch (d3d_decode_or(state.render[which], D3DMCS_MATERIAL)) {
-    case D3DMCS_MATERIAL: return SHADER_SOURCE_MATERIAL;
-    case D3DMCS_COLOR1: return layout.has_diffuse ? SHADER_SOURCE_DIFFUSE : SHADER_SOURCE_MATERIAL;
-    case D3DMCS_COLOR2: return layout.has_specular ? SHADER_SOURCE_SPECULAR : SHADER_SOURCE_MATERIAL;
-    }
+    // The vertex colour counts only when the format has it; every other value means the material.
+    const DWORD source = state.render[which];
+    if (source == D3DMCS_COLOR1 && layout.has_diffuse) return SHADER_SOURCE_DIFFUSE;
+    if (source == D3DMCS_COLOR2 && layout.has_specular) return SHADER_SOURCE_SPECULAR;
     return SHADER_SOURCE_MATERIAL;
 }
 
@@ -50,8 +71,8 @@ std::size_t ShaderKeyHash::operator()(const ShaderKey& key) const
     return static_cast<std::size_t>(h);
 }
 
-ShaderKey shader_key_build(const DeviceState& state, const VertexLayout& layout, const DrawBindings& bindings,
-                           bool depth_active)
+ShaderKey shader_key_build(const DeviceState& state, const VertexLayout& layout, DWORD flags,
+                           const DrawBindings& bindings, bool depth_active)
 {
     ShaderKey key;
     const DWORD* rs = state.render;
@@ -62,7 +83,7 @@ ShaderKey shader_key_build(const DeviceState& state, const VertexLayout& layout,
     key.texcoord_count = static_cast<std::uint8_t>(layout.texcoord_count);
     key.specular = rs[D3DRENDERSTATE_SPECULARENABLE] != 0;
 
-    if (!layout.pretransformed && rs[D3DRENDERSTATE_LIGHTING]) {
+    if (!layout.pretransformed && rs[D3DRENDERSTATE_LIGHTING] && !(flags & D3DDP_DONOTLIGHT)) {
         key.lighting = 1;
         for (const LightSlot& slot : state.lights) {
             if (!slot.enabled || key.light_count == D3D_MAX_ACTIVE_LIGHTS) continue;
@@ -76,46 +97,33 @@ ShaderKey shader_key_build(const DeviceState& state, const VertexLayout& layout,
         key.emissive_source = source_of(state, D3DRENDERSTATE_EMISSIVEMATERIALSOURCE, layout);
     }
 
-    key.flat = d3d_decode_or(rs[D3DRENDERSTATE_SHADEMODE], D3DSHADE_GOURAUD) == D3DSHADE_FLAT;
+    key.flat = rs[D3DRENDERSTATE_SHADEMODE] == D3DSHADE_FLAT;
     key.depth_clip = layout.pretransformed && depth_active;
     if (!layout.pretransformed) {
         key.clip_planes = static_cast<std::uint8_t>(rs[D3DRENDERSTATE_CLIPPLANEENABLE] & ((1u << D3D_MAX_CLIP_PLANES) - 1));
     }
-    key.wbuffer = depth_active && rs[D3DRENDERSTATE_ZENABLE] == D3DZB_USEW;
+    key.wbuffer = depth_active && rs[D3DRENDERSTATE_ZENABLE] == D3DZB_USEW;  // other non-zero values mean z
     if (rs[D3DRENDERSTATE_ALPHATESTENABLE]) {
-        key.alpha_func = static_cast<std::uint8_t>(d3d_decode_or(rs[D3DRENDERSTATE_ALPHAFUNC], D3DCMP_ALWAYS));
+        key.alpha_func = static_cast<std::uint8_t>(d3d_compare_of(rs[D3DRENDERSTATE_ALPHAFUNC]));
         if (key.alpha_func == D3DCMP_ALWAYS) key.alpha_func = 0;
     }
 
     for (DWORD s = 0; s < D3D_MAX_TEXTURE_STAGES; ++s) {
         const DWORD* ss = state.stage[s];
-        const D3DTEXTUREOP color_op = d3d_decode_or(ss[D3DTSS_COLOROP], D3DTOP_DISABLE);
-        if (color_op == D3DTOP_DISABLE) break;  // this stage and every later one are off
-        D3DTEXTUREOP alpha_op = d3d_decode_or(ss[D3DTSS_ALPHAOP], D3DTOP_DISABLE);
+        if (ss[D3DTSS_COLOROP] == D3DTOP_DISABLE) break;  // this stage and every later one are off
         ShaderStageKey& st = key.stages[s];
         const bool has_texture = bindings.textures[s] != nullptr;
-        st.color_op = static_cast<std::uint8_t>(color_op);
-        st.color_arg1 = arg_of(ss[D3DTSS_COLORARG1]);
-        st.color_arg2 = arg_of(ss[D3DTSS_COLORARG2]);
-        // A stage without a texture whose operation reads one becomes SELECTARG1(CURRENT), for colour
-        // and alpha separately, and the cascade goes on.
-        if (!has_texture && op_reads_texture(color_op, st.color_arg1, st.color_arg2)) {
-            st.color_op = D3DTOP_SELECTARG1;
-            st.color_arg1 = D3DTA_CURRENT;
-            st.color_arg2 = D3DTA_CURRENT;
+        resolve_op(ss[D3DTSS_COLOROP], ss[D3DTSS_COLORARG1], ss[D3DTSS_COLORARG2], has_texture, &st.color_op,
+                   &st.color_arg1, &st.color_arg2);
+        if (ss[D3DTSS_ALPHAOP] == D3DTOP_DISABLE) {
+            st.alpha_op = D3DTOP_DISABLE;  // the alpha passes through
+        } else {
+            resolve_op(ss[D3DTSS_ALPHAOP], ss[D3DTSS_ALPHAARG1], ss[D3DTSS_ALPHAARG2], has_texture, &st.alpha_op,
+                       &st.alpha_arg1, &st.alpha_arg2);
         }
-        st.alpha_arg1 = arg_of(ss[D3DTSS_ALPHAARG1]);
-        st.alpha_arg2 = arg_of(ss[D3DTSS_ALPHAARG2]);
-        if (!has_texture && op_reads_texture(alpha_op, st.alpha_arg1, st.alpha_arg2)) {
-            alpha_op = D3DTOP_SELECTARG1;
-            st.alpha_arg1 = D3DTA_CURRENT;
-            st.alpha_arg2 = D3DTA_CURRENT;
-        }
-        st.alpha_op = static_cast<std::uint8_t>(alpha_op);
-        if (alpha_op == D3DTOP_DISABLE) st.alpha_arg1 = st.alpha_arg2 = 0;
-        st.sampled = has_texture && (op_reads_texture(static_cast<D3DTEXTUREOP>(st.color_op), st.color_arg1,
-                                                      st.color_arg2) ||
-                                     op_reads_texture(alpha_op, st.alpha_arg1, st.alpha_arg2));
+        st.sampled = has_texture &&
+                     (op_reads_texture(static_cast<D3DTEXTUREOP>(st.color_op), st.color_arg1, st.color_arg2) ||
+                      op_reads_texture(static_cast<D3DTEXTUREOP>(st.alpha_op), st.alpha_arg1, st.alpha_arg2));
         const DWORD set = ss[D3DTSS_TEXCOORDINDEX] & 0xFFFFu;
         st.texcoord = st.sampled ? (set < layout.texcoord_count ? static_cast<std::uint8_t>(set) : SHADER_NO_TEXCOORD) : 0;
         key.stage_count = static_cast<std::uint8_t>(s + 1);

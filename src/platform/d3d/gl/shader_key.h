@@ -15,7 +15,7 @@
 constexpr std::uint8_t SHADER_NO_TEXCOORD = 0xFF;
 
 struct ShaderStageKey {
-    std::uint8_t color_op = 0;    // D3DTEXTUREOP as drawn; 0 past the last stage
+    std::uint8_t color_op = 0;    // D3DTEXTUREOP as drawn (SELECTARG1 … BLENDCURRENTALPHA); 0 past the last stage
     std::uint8_t color_arg1 = 0;  // D3DTA selector plus COMPLEMENT / ALPHAREPLICATE bits
     std::uint8_t color_arg2 = 0;
     std::uint8_t alpha_op = 0;    // D3DTOP_DISABLE: the alpha passes through unchanged
@@ -69,7 +69,7 @@ struct ShaderKeyHash {
     std::size_t operator()(const ShaderKey& key) const;
 };
 
-// The key of a draw: device state, the vertex layout, the bound textures, and whether a depth buffer is
-// in use (bound and ZENABLE not FALSE).
-ShaderKey shader_key_build(const DeviceState& state, const VertexLayout& layout, const DrawBindings& bindings,
-                           bool depth_active);
+// The key of a draw: device state, the vertex layout, the draw's D3DDP_* flags (DONOTLIGHT turns
+// lighting off), the bound textures, and whether a depth buffer is in use (bound and ZENABLE not FALSE).
+ShaderKey shader_key_build(const DeviceState& state, const VertexLayout& layout, DWORD flags,
+                           const DrawBindings& bindings, bool depth_active);

@@ -1,0 +1,120 @@
+// Making OpenGL contexts: headless through EGL on each platform, the version rule, and creation failing
+// cleanly (so the framework falls back to the software device) when no context can be made.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <epoxy/gl.h>
+
+#include "gl_test_rig.h"
+#include "platform/d3d/gl/context_egl.h"
+#include "platform/d3d/gl/gl_backend.h"
+#include "platform/debug_output.h"
+
+namespace {
+
+// Sets VIRELINE_GL_PLATFORM for the life of the object.
+class PlatformOverride {
+public:
+    explicit PlatformOverride(const char* value)
+    {
+        const char* old = std::getenv("VIRELINE_GL_PLATFORM");
+        had_ = old != nullptr;
+        if (had_) old_ = old;
+        setenv("VIRELINE_GL_PLATFORM", value, 1);
+    }
+    ~PlatformOverride()
+    {
+        if (had_) {
+            setenv("VIRELINE_GL_PLATFORM", old_.c_str(), 1);
+        } else {
+            unsetenv("VIRELINE_GL_PLATFORM");
+        }
+    }
+    PlatformOverride(const PlatformOverride&) = delete;
+    PlatformOverride& operator=(const PlatformOverride&) = delete;
+
+private:
+    bool had_ = false;
+    std::string old_;
+};
+
+}  // namespace
+
+TEST(GlVersion, ThreeThreeIsTheFloor)
+{
+    EXPECT_FALSE(gl_version_sufficient(2, 1));
+    EXPECT_FALSE(gl_version_sufficient(3, 2));
+    EXPECT_TRUE(gl_version_sufficient(3, 3));
+    EXPECT_TRUE(gl_version_sufficient(4, 0));
+    EXPECT_TRUE(gl_version_sufficient(4, 5));
+}
+
+class EglPlatform : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(EglPlatform, GivesACurrentContextOfAtLeastThreeThree)
+{
+    std::string error;
+    std::unique_ptr<GlContext> context = context_egl_create(GetParam(), &error);
+    ASSERT_NE(context, nullptr) << error;
+    ASSERT_TRUE(context->make_current());
+    EXPECT_TRUE(epoxy_is_desktop_gl());
+    EXPECT_GE(epoxy_gl_version(), 33);
+    EXPECT_NE(context->describe().find("|"), std::string::npos);
+    // A framebuffer object can be drawn into and read back on it.
+    GLuint texture = 0, fbo = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    const float green[4] = {0.0f, 1.0f, 0.0f, 1.0f};
+    glClearBufferfv(GL_COLOR, 0, green);
+    unsigned char pixel[4] = {};
+    glReadPixels(1, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[1], 255);
+    EXPECT_EQ(pixel[0], 0);
+    glDeleteFramebuffers(1, &fbo);
+    glDeleteTextures(1, &texture);
+}
+
+INSTANTIATE_TEST_SUITE_P(Headless, EglPlatform, ::testing::Values("surfaceless", "pbuffer", ""));
+
+TEST(EglContext, UnknownPlatformFailsWithAReason)
+{
+    std::string error;
+    EXPECT_EQ(context_egl_create("no-such-platform", &error), nullptr);
+    EXPECT_NE(error.find("no-such-platform"), std::string::npos) << error;
+}
+
+TEST(GlDeviceCreation, FailsCleanlyWhenNoContextCanBeMade)
+{
+    PlatformOverride broken("no-such-platform");
+    DebugOutputCapture capture;
+    GlTestRig rig(IID_IDirect3DTnLHalDevice, 32, 32);
+    EXPECT_FALSE(rig.ok());
+    EXPECT_EQ(rig.create_result(), D3DERR_INVALID_DEVICE);
+    EXPECT_NE(capture.text().find("OpenGL device: no headless context"), std::string::npos) << capture.text();
+    // The software device is still there for the fallback, on the same target.
+    IDirect3DDevice7* soft = nullptr;
+    IDirect3D7* d3d = nullptr;
+    ASSERT_TRUE(SUCCEEDED(rig.ddraw()->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&d3d))));
+    EXPECT_TRUE(SUCCEEDED(d3d->CreateDevice(IID_IDirect3DRGBDevice, rig.target(), &soft)));
+    if (soft != nullptr) soft->Release();
+    d3d->Release();
+}
+
+TEST(GlDeviceCreation, IsEnumeratedAsTheTransformAndLightingDevice)
+{
+    GlTestRig rig(IID_IDirect3DTnLHalDevice, 16, 16);
+    ASSERT_TRUE(rig.ok());
+    D3DDEVICEDESC7 caps{};
+    ASSERT_TRUE(SUCCEEDED(rig.device()->GetCaps(&caps)));
+    EXPECT_TRUE(caps.deviceGUID == IID_IDirect3DTnLHalDevice);
+    EXPECT_NE(caps.dwDevCaps & D3DDEVCAPS_HWRASTERIZATION, 0u);
+    EXPECT_NE(caps.dwDevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT, 0u);
+    EXPECT_NE(caps.dpcTriCaps.dwRasterCaps & D3DPRASTERCAPS_WBUFFER, 0u);
+    EXPECT_EQ(caps.dpcTriCaps.dwRasterCaps & D3DPRASTERCAPS_ZBUFFERLESSHSR, 0u);
+}
