@@ -1,1 +1,216 @@
+// State blocks: a D3DSBT_ALL block restores every state it captured (render and stage states, bound
+// textures, transforms, material, lights and their enables, viewport) after all of them were changed,
+// as motion_blur_draw relies on; recorded blocks hold only what was set while recording and leave the
+// device alone meanwhile; handles are checked.
 #include <gtest/gtest.h>
+
+#include "d3d/device_fixture.h"
+
+namespace {
+
+class StateBlocks : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        harness_ = std::make_unique<DeviceHarness>(IID_IDirect3DRGBDevice, 16, 16, true);
+        ASSERT_TRUE(harness_->ok());
+        d_ = harness_->device();
+    }
+    std::unique_ptr<DeviceHarness> harness_;
+    IDirect3DDevice7* d_ = nullptr;
+};
+
+D3DMATRIX filled(float base)
+{
+    D3DMATRIX m;
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) m.m[r][c] = base + static_cast<float>(r * 4 + c);
+    }
+    return m;
+}
+
+TEST_F(StateBlocks, ApplyingAnAllBlockRestoresEveryCategory)
+{
+    ComRef<IDirectDrawSurface7> tex0(harness_->create_texture(1, 1, {0xFFFFFFFF}));
+    ComRef<IDirectDrawSurface7> tex1(harness_->create_texture(1, 1, {0xFF000000}));
+    ComRef<IDirectDrawSurface7> other(harness_->create_texture(1, 1, {0xFF00FF00}));
+    // A state worth restoring in every category.
+    d_->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_USEW);
+    d_->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
+    d_->SetRenderState(D3DRENDERSTATE_AMBIENT, 0x00123456);
+    d_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    d_->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 0);
+    d_->SetTexture(0, tex0.get());
+    d_->SetTexture(1, tex1.get());
+    D3DMATRIX world = filled(1), view = filled(20), proj = filled(40);
+    d_->SetTransform(D3DTRANSFORMSTATE_WORLD, &world);
+    d_->SetTransform(D3DTRANSFORMSTATE_VIEW, &view);
+    d_->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &proj);
+    D3DMATERIAL7 material{};
+    material.power = 50.0f;
+    material.diffuse.r = 0.5f;
+    d_->SetMaterial(&material);
+    D3DLIGHT7 light{};
+    light.dltType = D3DLIGHT_POINT;
+    light.dvRange = 64.0f;
+    light.dvPosition = Vector3(4, 4, -4);
+    d_->SetLight(0, &light);
+    d_->LightEnable(0, TRUE);
+    D3DVIEWPORT7 vp{1, 2, 8, 9, 0.25f, 0.75f};
+    d_->SetViewport(&vp);
+
+    DWORD block = 0;
+    ASSERT_EQ(d_->CreateStateBlock(D3DSBT_ALL, &block), D3D_OK);
+    ASSERT_NE(block, 0u);
+
+    // Change everything, as motion_blur_draw does and more.
+    d_->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_FALSE);
+    d_->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE);
+    d_->SetRenderState(D3DRENDERSTATE_AMBIENT, 0);
+    d_->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
+    d_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    d_->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
+    d_->SetTexture(0, other.get());
+    d_->SetTexture(1, nullptr);
+    D3DMATRIX identity;
+    matrix_identity(&identity);
+    d_->SetTransform(D3DTRANSFORMSTATE_WORLD, &identity);
+    d_->SetTransform(D3DTRANSFORMSTATE_VIEW, &identity);
+    d_->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &identity);
+    D3DMATERIAL7 plain{};
+    d_->SetMaterial(&plain);
+    D3DLIGHT7 moved = light;
+    moved.dvPosition = Vector3(0, 0, 0);
+    d_->SetLight(0, &moved);
+    d_->LightEnable(0, FALSE);
+    D3DVIEWPORT7 full{0, 0, 16, 16, 0.0f, 1.0f};
+    d_->SetViewport(&full);
+
+    ASSERT_EQ(d_->ApplyStateBlock(block), D3D_OK);
+    ASSERT_EQ(d_->DeleteStateBlock(block), D3D_OK);
+
+    DWORD v = 0;
+    d_->GetRenderState(D3DRENDERSTATE_ZENABLE, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(D3DZB_USEW));
+    d_->GetRenderState(D3DRENDERSTATE_SRCBLEND, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(D3DBLEND_SRCALPHA));
+    d_->GetRenderState(D3DRENDERSTATE_AMBIENT, &v);
+    EXPECT_EQ(v, 0x00123456u);
+    d_->GetRenderState(D3DRENDERSTATE_LIGHTING, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(TRUE));
+    d_->GetTextureStageState(0, D3DTSS_COLOROP, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(D3DTOP_SELECTARG2));
+    d_->GetTextureStageState(1, D3DTSS_TEXCOORDINDEX, &v);
+    EXPECT_EQ(v, 0u);
+    IDirectDrawSurface7* t = nullptr;
+    d_->GetTexture(0, &t);
+    EXPECT_EQ(t, tex0.get());
+    if (t != nullptr) t->Release();
+    d_->GetTexture(1, &t);
+    EXPECT_EQ(t, tex1.get());
+    if (t != nullptr) t->Release();
+    D3DMATRIX m;
+    d_->GetTransform(D3DTRANSFORMSTATE_WORLD, &m);
+    EXPECT_EQ(m, world);
+    d_->GetTransform(D3DTRANSFORMSTATE_VIEW, &m);
+    EXPECT_EQ(m, view);
+    d_->GetTransform(D3DTRANSFORMSTATE_PROJECTION, &m);
+    EXPECT_EQ(m, proj);
+    D3DMATERIAL7 mat{};
+    d_->GetMaterial(&mat);
+    EXPECT_EQ(mat.power, 50.0f);
+    EXPECT_EQ(mat.diffuse.r, 0.5f);
+    D3DLIGHT7 l{};
+    d_->GetLight(0, &l);
+    EXPECT_EQ(l.dvPosition, Vector3(4, 4, -4));
+    BOOL enabled = FALSE;
+    d_->GetLightEnable(0, &enabled);
+    EXPECT_TRUE(enabled);
+    D3DVIEWPORT7 now{};
+    d_->GetViewport(&now);
+    EXPECT_EQ(now.dwX, 1u);
+    EXPECT_EQ(now.dwHeight, 9u);
+    EXPECT_EQ(now.dvMaxZ, 0.75f);
+}
+
+TEST_F(StateBlocks, TexturesInABlockStayAliveUntilItIsDeleted)
+{
+    IDirectDrawSurface7* tex = harness_->create_texture(1, 1, {0xFFFFFFFF});
+    ASSERT_NE(tex, nullptr);
+    d_->SetTexture(0, tex);
+    DWORD block = 0;
+    ASSERT_EQ(d_->CreateStateBlock(D3DSBT_ALL, &block), D3D_OK);
+    d_->SetTexture(0, nullptr);
+    EXPECT_EQ(tex->Release(), 1u);  // the block's reference remains
+    ASSERT_EQ(d_->ApplyStateBlock(block), D3D_OK);  // binds it again: device and block hold it
+    ASSERT_EQ(d_->DeleteStateBlock(block), D3D_OK);
+    d_->SetTexture(0, nullptr);  // the last reference goes
+}
+
+TEST_F(StateBlocks, RecordedBlockHoldsOnlyWhatWasSetAndLeavesTheDeviceAlone)
+{
+    ASSERT_EQ(d_->BeginStateBlock(), D3D_OK);
+    EXPECT_EQ(d_->BeginStateBlock(), D3DERR_INBEGINSTATEBLOCK);
+    d_->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    d_->SetTextureStageState(0, D3DTSS_ADDRESS, D3DTADDRESS_CLAMP);
+    DWORD v = 0;
+    d_->GetRenderState(D3DRENDERSTATE_CULLMODE, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(D3DCULL_CCW));  // not applied while recording
+    DWORD dummy;
+    EXPECT_EQ(d_->CreateStateBlock(D3DSBT_ALL, &dummy), D3DERR_INBEGINSTATEBLOCK);
+    EXPECT_EQ(d_->EndStateBlock(nullptr), DDERR_INVALIDPARAMS);
+    DWORD block = 0;
+    ASSERT_EQ(d_->EndStateBlock(&block), D3D_OK);
+    EXPECT_EQ(d_->EndStateBlock(&block), D3DERR_NOTINBEGINSTATEBLOCK);
+
+    d_->SetRenderState(D3DRENDERSTATE_ZFUNC, D3DCMP_ALWAYS);
+    ASSERT_EQ(d_->ApplyStateBlock(block), D3D_OK);
+    d_->GetRenderState(D3DRENDERSTATE_CULLMODE, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(D3DCULL_NONE));
+    d_->GetTextureStageState(0, D3DTSS_ADDRESSU, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(D3DTADDRESS_CLAMP));
+    d_->GetRenderState(D3DRENDERSTATE_ZFUNC, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(D3DCMP_ALWAYS));  // not in the block: untouched
+
+    // Capturing refreshes the covered values only.
+    d_->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_CW);
+    ASSERT_EQ(d_->CaptureStateBlock(block), D3D_OK);
+    d_->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_CCW);
+    d_->ApplyStateBlock(block);
+    d_->GetRenderState(D3DRENDERSTATE_CULLMODE, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(D3DCULL_CW));
+}
+
+TEST_F(StateBlocks, HandlesAreChecked)
+{
+    EXPECT_EQ(d_->ApplyStateBlock(0), D3DERR_INVALIDSTATEBLOCK);
+    EXPECT_EQ(d_->ApplyStateBlock(12345), D3DERR_INVALIDSTATEBLOCK);
+    EXPECT_EQ(d_->CaptureStateBlock(7), D3DERR_INVALIDSTATEBLOCK);
+    EXPECT_EQ(d_->DeleteStateBlock(7), D3DERR_INVALIDSTATEBLOCK);
+    DWORD block = 0;
+    EXPECT_EQ(d_->CreateStateBlock(static_cast<D3DSTATEBLOCKTYPE>(9), &block), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(d_->CreateStateBlock(D3DSBT_ALL, nullptr), DDERR_INVALIDPARAMS);
+    ASSERT_EQ(d_->CreateStateBlock(D3DSBT_PIXELSTATE, &block), D3D_OK);
+    ASSERT_EQ(d_->DeleteStateBlock(block), D3D_OK);
+    EXPECT_EQ(d_->DeleteStateBlock(block), D3DERR_INVALIDSTATEBLOCK);
+}
+
+TEST_F(StateBlocks, PixelAndVertexBlocksCoverTheirOwnStates)
+{
+    DWORD pixel = 0, vertex = 0;
+    ASSERT_EQ(d_->CreateStateBlock(D3DSBT_PIXELSTATE, &pixel), D3D_OK);
+    ASSERT_EQ(d_->CreateStateBlock(D3DSBT_VERTEXSTATE, &vertex), D3D_OK);
+    d_->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ZERO);  // pixel state
+    d_->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);         // vertex state
+    d_->ApplyStateBlock(pixel);
+    DWORD v = 0;
+    d_->GetRenderState(D3DRENDERSTATE_SRCBLEND, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(D3DBLEND_ONE));
+    d_->GetRenderState(D3DRENDERSTATE_LIGHTING, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(FALSE));
+    d_->ApplyStateBlock(vertex);
+    d_->GetRenderState(D3DRENDERSTATE_LIGHTING, &v);
+    EXPECT_EQ(v, static_cast<DWORD>(TRUE));
+}
+
+}  // namespace
