@@ -164,12 +164,14 @@ HRESULT run_settings_dialog_with(HWND, DeviceTable& table, DeviceInfo** selected
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (window == nullptr) {
         SDL_Log("Settings dialog: no window: %s", SDL_GetError());
+        SDL_GL_ResetAttributes();
         return E_FAIL;
     }
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (context == nullptr) {
         SDL_Log("Settings dialog: no OpenGL context: %s", SDL_GetError());
         SDL_DestroyWindow(window);
+        SDL_GL_ResetAttributes();
         return E_FAIL;
     }
     SDL_GL_MakeCurrent(window, context);
@@ -255,5 +257,8 @@ HRESULT run_settings_dialog_with(HWND, DeviceTable& table, DeviceInfo** selected
     ImGui::DestroyContext(imgui);
     SDL_GL_DeleteContext(context);
     SDL_DestroyWindow(window);
+    // The context version asked for here must not stay in force: an SDL renderer made later on the main
+    // window would otherwise re-create that window to get the version it wants.
+    SDL_GL_ResetAttributes();
     return f.ended == IDOK ? S_OK : E_FAIL;
 }

@@ -92,7 +92,11 @@ DisplayMode WindowDisplayDriver::current_mode() const
 void WindowDisplayDriver::leave_fullscreen_locked()
 {
     if (WindowHandle* w = window_lookup(window_); w != nullptr && w->fullscreen) {
-        if (w->sdl != nullptr) SDL_SetWindowFullscreen(w->sdl, 0);
+        if (w->sdl != nullptr) {
+            SDL_SetWindowFullscreen(w->sdl, 0);
+            SDL_SetWindowSize(w->sdl, w->client_width, w->client_height);
+            SDL_SetWindowPosition(w->sdl, w->windowed_x, w->windowed_y);
+        }
         w->fullscreen = false;
     }
     if (mode_set_) ++generation_;
@@ -127,6 +131,10 @@ HRESULT WindowDisplayDriver::set_mode(const DisplayMode& mode)
         want.refresh_rate = static_cast<int>(match->refresh_rate);
         SDL_DisplayMode closest;
         if (SDL_GetClosestDisplayMode(display_, &want, &closest) == nullptr) return DDERR_INVALIDMODE;
+        if (!w->fullscreen) SDL_GetWindowPosition(w->sdl, &w->windowed_x, &w->windowed_y);
+        // Without a window manager nothing moves a full-screen window to the display's corner.
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(display_, &bounds) == 0) SDL_SetWindowPosition(w->sdl, bounds.x, bounds.y);
         SDL_SetWindowSize(w->sdl, want.w, want.h);
         if (SDL_SetWindowDisplayMode(w->sdl, &closest) != 0 ||
             SDL_SetWindowFullscreen(w->sdl, SDL_WINDOW_FULLSCREEN) != 0) {

@@ -37,6 +37,8 @@ struct WindowHandle {
     bool destroyed = false;
     bool visible = false;
     bool fullscreen = false;
+    int windowed_x = 0;  // where the window was before it went full screen
+    int windowed_y = 0;
     int client_width = 0;
     int client_height = 0;
     int headless_x = 0;  // screen position of the client area when there is no SDL window
