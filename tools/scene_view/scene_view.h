@@ -9,6 +9,7 @@
 
 #include "platform/win_types.h"
 
+class Scene;
 class SceneObject;
 
 enum class SceneViewDevice { Software, OpenGL };
@@ -44,6 +45,9 @@ int scene_view_run_windowed(const SceneViewOptions& options);
 // Shared by both paths, on the device the render helpers currently draw with:
 // points the texture manager at the scene's folder and loads the scene with its textures.
 bool scene_view_load(SceneObject* object, const SceneViewOptions& options);
+// A time past the scene's end frame wrapped back into its frame segment (start to end); earlier
+// times, and scenes without a segment, keep theirs.
+float scene_view_wrap_time(const Scene& scene, float time);
 // Sets the time (wrapped into the scene's frame segment), animates and draws one whole frame:
 // BeginScene, clear, the default states, the chosen camera, EndScene. S_OK or the BeginScene failure.
 HRESULT scene_view_draw_frame(SceneObject* object, const SceneViewOptions& options, float time);

@@ -1,0 +1,141 @@
+// vireline-scene-view's command line: option parsing, the one-line errors with exit status 2, the
+// headless --out path writing a PNG, and the clear refusal without a display.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+#include "scene_view/scene_view.h"
+#include "support/png_file.h"
+
+namespace {
+
+struct ViewerRun {
+    int status = -1;
+    std::string output;
+};
+
+// Runs the program with the arguments, without a display, and collects standard output and error.
+ViewerRun run_viewer(const std::string& arguments) {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '" +
+                                std::string(VIRELINE_SCENE_VIEW) + "' " + arguments + " 2>&1";
+    ViewerRun run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 512> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) run.output += buffer.data();
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+SceneViewParse parse(std::initializer_list<const char*> args, SceneViewOptions* options, std::string* error) {
+    std::vector<const char*> argv{"vireline-scene-view"};
+    argv.insert(argv.end(), args);
+    return scene_view_parse(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+const std::string kScene = std::string(VIRELINE_TESTDATA_DIR) + "/3ds/TargetCameraAnim.3ds";
+
+TEST(SceneViewOptions, EveryOptionIsRead) {
+    SceneViewOptions options;
+    std::string error;
+    ASSERT_EQ(parse({"a.3ds", "--camera", "2", "--time=12.5", "--size", "320x200", "--device", "opengl", "--out",
+                     "f.png", "--no-dialog"},
+                    &options, &error),
+              SceneViewParse::Run)
+        << error;
+    EXPECT_EQ(options.scene_path, "a.3ds");
+    EXPECT_EQ(options.camera, 2);
+    EXPECT_EQ(options.time, 12.5f);
+    EXPECT_EQ(options.width, 320u);
+    EXPECT_EQ(options.height, 200u);
+    EXPECT_EQ(options.device, SceneViewDevice::OpenGL);
+    EXPECT_EQ(options.out_path, "f.png");
+    EXPECT_TRUE(options.no_dialog);
+
+    ASSERT_EQ(parse({"b.3ds"}, &options, &error), SceneViewParse::Run);
+    EXPECT_EQ(options.camera, 0);
+    EXPECT_EQ(options.width, 640u);
+    EXPECT_EQ(options.height, 480u);
+    EXPECT_EQ(options.device, SceneViewDevice::Software);
+    EXPECT_TRUE(options.out_path.empty());
+    EXPECT_EQ(parse({"--help"}, &options, &error), SceneViewParse::Help);
+}
+
+TEST(SceneViewOptions, MalformedValuesAndUnknownOptionsAreRefused) {
+    SceneViewOptions options;
+    std::string error;
+    const std::vector<std::vector<const char*>> bad = {
+        {},
+        {"a.3ds", "b.3ds"},
+        {"a.3ds", "--bogus"},
+        {"a.3ds", "-x"},
+        {"a.3ds", "--camera"},
+        {"a.3ds", "--camera", "-1"},
+        {"a.3ds", "--camera", "one"},
+        {"a.3ds", "--time", "soon"},
+        {"a.3ds", "--time", "nan"},
+        {"a.3ds", "--size", "640"},
+        {"a.3ds", "--size", "0x480"},
+        {"a.3ds", "--size", "640x480x2"},
+        {"a.3ds", "--size", "99999x10"},
+        {"a.3ds", "--device", "vulkan"},
+        {"a.3ds", "--out", ""},
+    };
+    for (const auto& args : bad) {
+        std::vector<const char*> argv{"vireline-scene-view"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        error.clear();
+        EXPECT_EQ(scene_view_parse(static_cast<int>(argv.size()), argv.data(), &options, &error),
+                  SceneViewParse::Error)
+            << (args.empty() ? "(nothing)" : args.back());
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(SceneViewProgram, BadCommandLinesExitWithStatusTwoAndOneLine) {
+    for (const char* arguments : {"", "x.3ds --bogus", "x.3ds --size 12", "x.3ds --device vulkan"}) {
+        const ViewerRun run = run_viewer(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(run.output.rfind("vireline-scene-view: ", 0), 0u) << run.output;
+        EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << run.output;
+    }
+    EXPECT_EQ(run_viewer("--help").status, 0);
+}
+
+TEST(SceneViewProgram, WithoutADisplayTheWindowedViewerAsksForOneOrOut) {
+    const ViewerRun run = run_viewer("'" + kScene + "'");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.output.find("display"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("--out"), std::string::npos) << run.output;
+}
+
+TEST(SceneViewProgram, OutWritesOneFrameAsPng) {
+    const std::string out = std::string(VIRELINE_BINARY_DIR) + "/test-output/scene_view/cli_frame.png";
+    std::filesystem::create_directories(std::filesystem::path(out).parent_path());
+    std::filesystem::remove(out);
+    const ViewerRun run = run_viewer("'" + kScene + "' --size 96x64 --time 10 --out '" + out + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    TestImage frame;
+    ASSERT_TRUE(png_read(out, &frame));
+    EXPECT_EQ(frame.width, 96);
+    EXPECT_EQ(frame.height, 64);
+    bool lit = false;
+    for (std::uint32_t pixel : frame.argb) lit = lit || (pixel & 0x00FFFFFFu) != 0;
+    EXPECT_TRUE(lit);
+}
+
+TEST(SceneViewProgram, MissingScenesAndUnwritableFilesFailWithStatusOne) {
+    ViewerRun run = run_viewer("/nonexistent/scene.3ds --out /tmp/never.png");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("not found"), std::string::npos) << run.output;
+    run = run_viewer("'" + kScene + "' --size 8x8 --out /nonexistent/folder/frame.png");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("cannot write"), std::string::npos) << run.output;
+}
+
+}  // namespace
