@@ -8,16 +8,20 @@
 #include <vector>
 
 #include "platform/d3d/guids.h"
+#include "support/image_compare.h"
 
 struct ConformanceDevice {
     const char* name;  // used in test names: letters and digits only
     const GUID* guid;
+    // How close golden scenes must come to the approved pictures (made by the software device).
+    ImageTolerance golden;
 };
 
 inline const std::vector<ConformanceDevice>& conformance_devices()
 {
     static const std::vector<ConformanceDevice> devices = {
-        {"soft", &IID_IDirect3DRGBDevice},
+        // The reference: exact up to one level of rounding.
+        {"soft", &IID_IDirect3DRGBDevice, ImageTolerance{1, 0.0, 0.0, false}},
     };
     return devices;
 }
