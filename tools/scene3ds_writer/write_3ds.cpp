@@ -50,14 +50,18 @@ void write_material(ChunkWriter& w, const File3dsMaterial& m) {
             {chunk3ds::MATERIAL_AMBIENT, &m.ambient},
             {chunk3ds::MATERIAL_DIFFUSE, &m.diffuse},
             {chunk3ds::MATERIAL_SPECULAR, &m.specular}};
-        for (const auto& [id, colour] : colours)
-            if (*colour) w.chunk(id, [&] { write_colour(w, **colour); });
+        for (const auto& entry : colours) {
+            const std::optional<File3dsColor>& colour = *entry.second;
+            if (colour) w.chunk(entry.first, [&] { write_colour(w, *colour); });
+        }
         const std::pair<std::uint16_t, const std::optional<File3dsPercentage>*> percentages[] = {
             {chunk3ds::MATERIAL_SHININESS, &m.shininess},
             {chunk3ds::MATERIAL_SHININESS_STRENGTH, &m.shininess_strength},
             {chunk3ds::MATERIAL_TRANSPARENCY, &m.transparency}};
-        for (const auto& [id, percentage] : percentages)
-            if (*percentage) w.chunk(id, [&] { write_percentage(w, **percentage); });
+        for (const auto& entry : percentages) {
+            const std::optional<File3dsPercentage>& percentage = *entry.second;
+            if (percentage) w.chunk(entry.first, [&] { write_percentage(w, *percentage); });
+        }
         if (m.wire) w.chunk(chunk3ds::MATERIAL_WIRE, [] {});
         write_map(w, chunk3ds::TEXTURE_MAP, m.texture_map);
         write_map(w, chunk3ds::OPACITY_MAP, m.opacity_map);
