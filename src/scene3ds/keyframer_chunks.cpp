@@ -59,12 +59,6 @@ void read_node_id(ReaderState& state) {
     if (!state.file->failed()) state.node_id = id;
 }
 
-SceneNode* find_node(const Scene3ds& scene, const char* name) {
-    for (SceneNode* node : scene.node_registry)
-        if (std::strcmp(node->name, name) == 0) return node;
-    return nullptr;
-}
-
 void read_node_header(ReaderState& state) {
     ChunkFile& file = *state.file;
     char name[SCENE_NODE_NAME_SIZE];
@@ -81,12 +75,12 @@ void read_node_header(ReaderState& state) {
     SceneNode* node = nullptr;
     if (state.new_node_pending && state.keyframe_node != nullptr) {
         node = state.keyframe_node;
-        std::memcpy(node->name, name, sizeof name);
+        state.node_names.rename(node, name);
     } else {
-        node = find_node(*state.scene, name);
+        node = state.node_names.find(state.scene->node_registry, name);
         if (node == nullptr) {
             DummyNode* dummy = state.scene->add_dummy();
-            std::memcpy(dummy->name, name, sizeof name);
+            state.node_names.rename(dummy, name);
             state.dummy = dummy;
             node = dummy;
         }
@@ -101,7 +95,7 @@ void read_instance_name(ReaderState& state) {
     if (state.dummy == nullptr) return;
     char name[SCENE_NODE_NAME_SIZE];
     state.file->read_name(name, sizeof name);
-    if (!state.file->failed()) std::memcpy(state.dummy->name, name, sizeof name);
+    if (!state.file->failed()) state.node_names.rename(state.dummy, name);
 }
 
 void read_pivot(ReaderState& state) {

@@ -8,6 +8,7 @@
 
 #include "math/vector3.h"
 #include "scene3ds/chunk_file.h"
+#include "scene3ds/node_name_index.h"
 #include "scene3ds/scene.h"
 
 // Lengths in the file are scaled by 0.01 (the float 0.0099999998).
@@ -35,6 +36,7 @@ struct ReaderState {
     std::int32_t node_id = 0;
     bool new_node_pending = false;
     std::int32_t keyframer_node_count = 0;  // node chunks seen, the node id of one without its own
+    NodeNameIndex node_names;
     int nesting = 0;
 };
 
