@@ -33,11 +33,26 @@ inline int texel_address(int i, int n, std::uint8_t mode)
     }
 }
 
-// The fraction of u in [0, 1); 0 for values that are not finite.
+// floor(v) as an integer for |v| < 2^31 (callers keep v far inside that), without a library call.
+inline std::int32_t floor_to_int(float v)
+{
+    const std::int32_t i = static_cast<std::int32_t>(v);
+    return i - (static_cast<float>(i) > v ? 1 : 0);
+}
+
+// Nearest integer, halves rounded up.
+inline std::int32_t round_to_int(float v)
+{
+    return floor_to_int(v + 0.5f);
+}
+
+// The fraction of u in [0, 1), exactly u − floor(u); 0 for values that are not finite. Floats of
+// magnitude 2^23 and more are integers, so their fraction is 0.
 inline float wrap_fraction(float u)
 {
-    if (!std::isfinite(u)) return 0.0f;
-    return u - std::floor(u);
+    if (!(std::fabs(u) < 8388608.0f)) return 0.0f;
+    const float f = static_cast<float>(static_cast<std::int32_t>(u));
+    return u - (f > u ? f - 1.0f : f);
 }
 
 // Fixed-point texel coordinate (1/256 texel) of u on an axis of n texels. Wrap and mirror keep only
@@ -48,11 +63,11 @@ inline std::int32_t texel_coordinate(float u, int n, std::uint8_t mode)
     if (mode == 1 || mode == 0 || mode > 4) {
         u = wrap_fraction(u);
     } else if (mode == 2) {
-        u -= 2.0f * std::floor(u * 0.5f);
+        u = 2.0f * wrap_fraction(u * 0.5f);
     } else {
         u = u < -4.0f ? -4.0f : (u > 5.0f ? 5.0f : u);
     }
-    return static_cast<std::int32_t>(std::lrint(u * static_cast<float>(n) * 256.0f));
+    return round_to_int(u * static_cast<float>(n) * 256.0f);
 }
 
 inline std::uint32_t texel_fetch(const TextureView& t, int x, int y)
@@ -95,8 +110,8 @@ inline std::uint32_t sample_bilinear(const TextureView& t, float u, float v)
 // The fast path for power-of-two textures under wrap in both directions.
 inline std::uint32_t sample_bilinear_wrap_pow2(const TextureView& t, float u, float v)
 {
-    const std::int32_t tx = static_cast<std::int32_t>(std::lrint(wrap_fraction(u) * static_cast<float>(t.width) * 256.0f)) - 128;
-    const std::int32_t ty = static_cast<std::int32_t>(std::lrint(wrap_fraction(v) * static_cast<float>(t.height) * 256.0f)) - 128;
+    const std::int32_t tx = round_to_int(wrap_fraction(u) * static_cast<float>(t.width) * 256.0f) - 128;
+    const std::int32_t ty = round_to_int(wrap_fraction(v) * static_cast<float>(t.height) * 256.0f) - 128;
     const int wm = t.width - 1;
     const int hm = t.height - 1;
     const int x0 = (tx >> 8) & wm;
@@ -114,8 +129,8 @@ inline std::uint32_t sample_bilinear_wrap_pow2(const TextureView& t, float u, fl
 
 inline std::uint32_t sample_point_wrap_pow2(const TextureView& t, float u, float v)
 {
-    const std::int32_t tx = static_cast<std::int32_t>(std::lrint(wrap_fraction(u) * static_cast<float>(t.width) * 256.0f));
-    const std::int32_t ty = static_cast<std::int32_t>(std::lrint(wrap_fraction(v) * static_cast<float>(t.height) * 256.0f));
+    const std::int32_t tx = round_to_int(wrap_fraction(u) * static_cast<float>(t.width) * 256.0f);
+    const std::int32_t ty = round_to_int(wrap_fraction(v) * static_cast<float>(t.height) * 256.0f);
     const int x = (tx >> 8) & (t.width - 1);
     const int y = (ty >> 8) & (t.height - 1);
     return t.texels[static_cast<std::ptrdiff_t>(y) * t.pitch + x] | t.alpha_or;
