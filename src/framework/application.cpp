@@ -66,7 +66,14 @@ HRESULT Application::select_device()
             OutputDebugStringA("No OpenGL device is available; using the software device.\n");
         }
     }
-    if (options.screen == ScreenChoice::Fullscreen) device_info_->windowed = 0;
+    if (options.screen == ScreenChoice::Fullscreen) {
+        device_info_->windowed = 0;
+        // Without a 640 × 480 × 16 mode the default stays empty; full screen from the command line then
+        // takes the mode the dialog would have preselected.
+        if (device_info_->fullscreen_mode.dwWidth == 0 && device_info_->current_mode < device_info_->modes.size()) {
+            device_info_->fullscreen_mode = device_info_->modes[device_info_->current_mode];
+        }
+    }
     if (options.has_mode) {
         bool found = false;
         for (DWORD i = 0; i < device_info_->modes.size(); ++i) {

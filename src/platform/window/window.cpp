@@ -200,10 +200,10 @@ BOOL DestroyWindow(HWND window)
     w->destroyed = true;
     w->present_handler = nullptr;
     window_presenter_release(w->presenter);
-    if (w->sdl != nullptr) {
-        SDL_DestroyWindow(w->sdl);
-        w->sdl = nullptr;
-    }
+    // The SDL window only disappears from the screen: a GPU device made on it may still be released
+    // after the window is gone (the program releases its device after the quit message), and its GL
+    // context needs the window until then. window_system_stop destroys it for good.
+    if (w->sdl != nullptr) SDL_HideWindow(w->sdl);
     return TRUE;
 }
 

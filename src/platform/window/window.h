@@ -85,8 +85,9 @@ BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 // created hidden. Null when the class is unknown or the SDL window cannot be made.
 HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
-// Sends WM_DESTROY to the window procedure, then destroys the window. FALSE for a window that is not
-// (or no longer) one.
+// Sends WM_DESTROY to the window procedure, then destroys the window: the handle is dead from then on
+// and the window leaves the screen; its SDL object stays (hidden) until window_system_stop, so that a
+// GPU device made on it can still be released. FALSE for a window that is not (or no longer) one.
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
 BOOL ShowWindow(HWND window, int command);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstring>
 
 #include "platform/message_box.h"
 #include "platform/window/sdl_message_translate.h"
@@ -45,8 +46,16 @@ bool window_system_start(bool force_headless)
     g_headless = true;
     if (!force_headless && message_box_display_available()) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-            g_sdl_video = true;
-            g_headless = false;
+            // With the display unreachable SDL falls back to a video driver nobody can see; a window
+            // there (and a dialog waiting for a click) would hang unseen, so that is headless too.
+            const char* driver = SDL_GetCurrentVideoDriver();
+            if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+                SDL_Log("no display reachable (SDL chose the %s video driver); running headless", driver);
+                SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            } else {
+                g_sdl_video = true;
+                g_headless = false;
+            }
         } else {
             SDL_Log("no display: %s; running headless", SDL_GetError());
         }

@@ -3,6 +3,8 @@
 
 fail() {
     echo "FAIL: $*" >&2
+    echo "windows on the display:" >&2
+    xwininfo -root -children 2>/dev/null | grep '"' >&2
     [ -n "${PROGRAM_PID:-}" ] && kill -9 "$PROGRAM_PID" 2>/dev/null
     exit 1
 }
@@ -10,7 +12,7 @@ fail() {
 # Waits (up to $2 tenths of a second, default 100) for a visible top-level window titled exactly $1 and
 # prints its id.
 wait_window() {
-    local title=$1 tries=${2:-100} id=""
+    local title=$1 tries=${2:-200} id=""
     for _ in $(seq 1 "$tries"); do
         id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -1)
         [ -n "$id" ] && { echo "$id"; return 0; }

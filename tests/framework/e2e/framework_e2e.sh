@@ -41,10 +41,10 @@ dialog_then_window)
     xdotool key --window "$main" Escape
     wait_exit
     check_clean_end
-    grep -q '^device: Vireline software rasterizer, windowed, 640x480$' stdout.txt || fail "$(head -1 stdout.txt)"
+    grep -q '^device: .*, windowed, 640x480$' stdout.txt || fail "$(head -1 stdout.txt)"
     ;;
 fullscreen_by_mouse)
-    "$probe" >stdout.txt 2>stderr.txt &
+    "$probe" --device software >stdout.txt 2>stderr.txt &
     PROGRAM_PID=$!
     dialog=$(wait_window Settings) || fail "no Settings dialog"
     sleep 0.5
@@ -72,6 +72,20 @@ quit_signal)
     wait_window Vireline >/dev/null || fail "no main window"
     sleep 0.5
     kill -TERM "$PROGRAM_PID"
+    wait_exit
+    check_clean_end
+    ;;
+fullscreen_from_command_line)
+    "$probe" --device software --fullscreen --no-dialog >stdout.txt 2>stderr.txt &
+    PROGRAM_PID=$!
+    main=$(wait_window Vireline) || fail "no main window"
+    sleep 1
+    [ "$(count_windows Vireline)" = 1 ] || fail "a message box appeared"
+    screenshot root screen.png
+    expect_pixel screen.png 10 10 ff0000
+    expect_pixel screen.png 1013 757 0000ff
+    grep -q 'full screen, 1024x768$' stdout.txt || fail "not full screen: $(head -1 stdout.txt)"
+    xdotool key --window "$main" Escape
     wait_exit
     check_clean_end
     ;;
