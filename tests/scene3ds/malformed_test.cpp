@@ -144,31 +144,21 @@ void empty_track(ChunkWriter& w, std::uint16_t id, std::uint32_t claimed_keys) {
 TEST(MalformedFiles, TruncatedAtEveryByte) {
     DebugOutputCapture quiet;
     const Bytes full = write_3ds(sample_full_scene());
-    for (std::size_t cut = 0; cut < full.size(); ++cut) {
-        SCOPED_TRACE(cut);
-        const Bytes part(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
-        const auto scene = load_sound(part);
-        // The main chunk no longer fits the file: nothing is read.
-        EXPECT_TRUE(scene->node_registry.empty());
-        EXPECT_TRUE(scene->materials.empty());
-        if (HasFatalFailure()) return;
-    }
-}
-
-TEST(MalformedFiles, TruncatedWithTheEnclosingLengthsFixedReadsWhatIsComplete) {
-    DebugOutputCapture quiet;
-    const Bytes full = write_3ds(sample_full_scene());
     const std::vector<ChunkAt> chunks = chunks_of(full);
     std::size_t meshes = 0, materials = 0, nodes = 0;
-    for (std::size_t cut = 6; cut <= full.size(); ++cut) {
+    for (std::size_t cut = 0; cut <= full.size(); ++cut) {
         SCOPED_TRACE(cut);
         Bytes part(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
+        // As cut, the main chunk no longer fits the file: nothing is read.
+        if (cut < full.size()) EXPECT_TRUE(load_sound(part)->node_registry.empty());
+        // With the enclosing lengths mended, everything complete before the cut is read.
         // Every chunk that starts before the cut and runs past it ends at the cut instead, except the
         // innermost one that is cut in the middle of its fixed fields: the walk stops there.
-        for (const ChunkAt& c : chunks)
-            if (c.offset + 6 <= cut && c.offset + c.length > cut && children_at(full, c.id, c.offset + 6, c.offset + c.length) != 0 &&
-                children_at(full, c.id, c.offset + 6, c.offset + c.length) <= cut)
+        for (const ChunkAt& c : chunks) {
+            const std::size_t children = children_at(full, c.id, c.offset + 6, c.offset + c.length);
+            if (c.offset + 6 <= cut && c.offset + c.length > cut && children != 0 && children <= cut)
                 put_u32(part, c.offset + 2, static_cast<std::uint32_t>(cut - c.offset));
+        }
         const auto scene = load_sound(part);
         if (HasFatalFailure()) return;
         // A longer prefix never gives fewer records.

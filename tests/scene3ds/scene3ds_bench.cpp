@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ const std::vector<std::uint8_t>& large_file() {
 
 std::string large_file_path() {
     static const std::string path = [] {
-        const std::string p = "bench_scene3ds_50k.3ds";
+        const std::string p = (std::filesystem::temp_directory_path() / "bench_scene3ds_50k.3ds").string();
         std::FILE* f = std::fopen(p.c_str(), "wb");
         if (f != nullptr) {
             std::fwrite(large_file().data(), 1, large_file().size(), f);

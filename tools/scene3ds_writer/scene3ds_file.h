@@ -17,7 +17,7 @@ struct File3dsPoint {
 
 enum class File3dsColorFormat : std::uint16_t {
     Float = 0x0010,       // three floats
-    Bytes = 0x0011,       // three bytes, value × 255 rounded
+    Bytes = 0x0011,       // three bytes, value × 255 rounded, clamped to 0..255
     BytesGamma = 0x0012,
     FloatGamma = 0x0013,
 };
@@ -27,7 +27,7 @@ struct File3dsColor {
     File3dsColorFormat format = File3dsColorFormat::Bytes;
 };
 
-// A percentage chunk: an integer (0x0030, value rounded to a 16-bit integer) or a float (0x0031).
+// A percentage chunk: an integer (0x0030, value rounded and clamped to 16 bits) or a float (0x0031).
 struct File3dsPercentage {
     float value = 0.0f;
     bool as_float = false;

@@ -13,7 +13,8 @@ void write_point(ChunkWriter& w, const File3dsPoint& p) { w.point(p.x, p.y, p.z)
 
 std::uint8_t colour_byte(float c) {
     const float v = std::round(c * 255.0f);
-    return static_cast<std::uint8_t>(v < 0.0f ? 0.0f : v > 255.0f ? 255.0f : v);
+    if (!(v > 0.0f)) return 0;  // also NaN
+    return static_cast<std::uint8_t>(v > 255.0f ? 255.0f : v);
 }
 
 void write_colour(ChunkWriter& w, const File3dsColor& c) {
@@ -32,7 +33,10 @@ void write_percentage(ChunkWriter& w, const File3dsPercentage& p) {
     if (p.as_float)
         w.chunk(chunk3ds::PERCENT_FLOAT, [&] { w.f32(p.value); });
     else
-        w.chunk(chunk3ds::PERCENT_INT, [&] { w.i16(static_cast<std::int16_t>(std::lround(p.value))); });
+        w.chunk(chunk3ds::PERCENT_INT, [&] {
+            const float v = std::round(p.value);
+            w.i16(!(v > -32768.0f) ? std::int16_t{-32768} : v > 32767.0f ? std::int16_t{32767} : static_cast<std::int16_t>(v));
+        });
 }
 
 void write_map(ChunkWriter& w, std::uint16_t id, const std::optional<std::string>& file_name) {
