@@ -150,7 +150,9 @@ TEST(MalformedFiles, TruncatedAtEveryByte) {
         SCOPED_TRACE(cut);
         Bytes part(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
         // As cut, the main chunk no longer fits the file: nothing is read.
-        if (cut < full.size()) EXPECT_TRUE(load_sound(part)->node_registry.empty());
+        if (cut < full.size()) {
+            EXPECT_TRUE(load_sound(part)->node_registry.empty());
+        }
         // With the enclosing lengths mended, everything complete before the cut is read.
         // Every chunk that starts before the cut and runs past it ends at the cut instead, except the
         // innermost one that is cut in the middle of its fixed fields: the walk stops there.
