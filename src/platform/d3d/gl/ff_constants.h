@@ -35,7 +35,7 @@ static_assert(sizeof(FfConstants) == 4 * 64 + 10 * 16 + 7 * 8 * 16 + 6 * 16, "Ff
 
 // The pixel shift the backend applies: Wine's 63/128 rather than 1/2, so that edges lying exactly on
 // pixel centres fall the way the device's top-left rule decides.
-constexpr float GL_PIXEL_SHIFT = 63.0f / 128.0f;
+constexpr float GL_PIXEL_SHIFT = 0.5f;
 
 // Fills constants for a draw with state.
 void ff_constants_compute(const DeviceState& state, FfConstants* out);

@@ -9,13 +9,13 @@
 #include "platform/debug_output.h"
 
 GlRenderer::GlRenderer(std::unique_ptr<GlContext> context)
-    : context_(std::move(context)), textures_(*context_, gl_), shaders_(gl_), stream_(gl_)
+    : context_(std::move(context)), textures_(*context_, gl_), shaders_(gl_), stream_(gl_), quantizer_(gl_)
 {
     init();
 }
 
 GlRenderer::GlRenderer(std::unique_ptr<WindowGlContext> context)
-    : context_(std::move(context)), textures_(*context_, gl_), shaders_(gl_), stream_(gl_)
+    : context_(std::move(context)), textures_(*context_, gl_), shaders_(gl_), stream_(gl_), quantizer_(gl_)
 {
     window_ = static_cast<WindowGlContext*>(context_.get());
     init();
@@ -123,17 +123,69 @@ HRESULT GlRenderer::draw(const DeviceState& state, std::uint32_t dirty, const Dr
     upload_constants(state, dirty, device);
     gl_.use_program(program);
     apply_fixed_state(state, target, depth_active, key);
-    stream_.bind(batch);
-    const GLenum mode = gl_primitive(batch.type);
-    if (batch.indices != nullptr) {
-        glDrawElements(mode, static_cast<GLsizei>(batch.index_count), GL_UNSIGNED_SHORT, nullptr);
-    } else {
-        glDrawArrays(mode, 0, static_cast<GLsizei>(batch.vertex_count));
+    const bool last_pixel = state.render[D3DRENDERSTATE_LASTPIXEL] != 0;
+    const D3DFILLMODE fill = d3d_fill_of(state.render[D3DRENDERSTATE_FILLMODE]);
+    if (primitive_filter(batch, state.viewport, key.flat, &filtered_)) {
+        stream_.bind(batch.layout, batch.vertices, batch.vertex_count, batch.indices,
+                     batch.indices != nullptr ? batch.index_count * sizeof(WORD) : 0);
+        submit(batch.type, batch.vertex_count, batch.indices, batch.index_count, false, last_pixel, fill);
+    } else if (!filtered_.indices.empty()) {
+        const auto count = static_cast<DWORD>(filtered_.vertices.size() / batch.layout.stride);
+        stream_.bind(batch.layout, filtered_.vertices.data(), count, filtered_.indices.data(),
+                     filtered_.indices.size() * sizeof(std::uint32_t));
+        submit(filtered_.type, count, filtered_.indices.data(), static_cast<DWORD>(filtered_.indices.size()), true,
+               last_pixel, fill);
+    }
+    if (quantize_needed(target.kind()) && state.render[D3DRENDERSTATE_ALPHABLENDENABLE]) {
+        const D3DVIEWPORT7& vp = state.viewport;
+        quantizer_.run(target, fbo, static_cast<int>(vp.dwX), static_cast<int>(vp.dwY),
+                       static_cast<int>(std::min(vp.dwX + vp.dwWidth, target.width())),
+                       static_cast<int>(std::min(vp.dwY + vp.dwHeight, target.height())));
     }
     textures_.drawn(target);
     if (depth != nullptr) textures_.drawn(*depth);
     textures_.release_transients();
     return D3D_OK;
+}
+
+void GlRenderer::submit(D3DPRIMITIVETYPE type, DWORD vertex_count, const void* indices, DWORD index_count,
+                        bool wide_indices, bool last_pixel, D3DFILLMODE fill)
+{
+    const GLenum index_type = wide_indices ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+    const DWORD count = indices != nullptr ? index_count : vertex_count;
+    if (indices != nullptr) {
+        glDrawElements(gl_primitive(type), static_cast<GLsizei>(count), index_type, nullptr);
+    } else {
+        glDrawArrays(gl_primitive(type), 0, static_cast<GLsizei>(count));
+    }
+    if (!last_pixel) return;
+    if (fill == D3DFILL_WIREFRAME && type != D3DPT_POINTLIST && type != D3DPT_LINELIST && type != D3DPT_LINESTRIP) {
+        // Each edge of a wireframe triangle ends on the next edge's first pixel, which the device draws
+        // once more as the edge's last pixel: draw the surviving triangles' corners as points too.
+        gl_.polygon_mode(GL_POINT);
+        if (indices != nullptr) {
+            glDrawElements(gl_primitive(type), static_cast<GLsizei>(count), index_type, nullptr);
+        } else {
+            glDrawArrays(gl_primitive(type), 0, static_cast<GLsizei>(count));
+        }
+        gl_.polygon_mode(GL_LINE);
+        return;
+    }
+    if ((type != D3DPT_LINELIST && type != D3DPT_LINESTRIP) || count < 2) return;
+    // GL leaves out a line's last pixel; the device draws it as part of the line (so a strip's inner
+    // points are drawn twice, once by each segment).
+    auto index = [&](DWORD i) -> std::uint32_t {
+        if (indices == nullptr) return i;
+        return wide_indices ? static_cast<const std::uint32_t*>(indices)[i] : static_cast<const WORD*>(indices)[i];
+    };
+    line_ends_.clear();
+    if (type == D3DPT_LINELIST) {
+        for (DWORD i = 1; i < count; i += 2) line_ends_.push_back(index(i));
+    } else {
+        for (DWORD i = 1; i < count; ++i) line_ends_.push_back(index(i));
+    }
+    stream_.replace_indices(line_ends_.data(), line_ends_.size() * sizeof(std::uint32_t));
+    glDrawElements(GL_POINTS, static_cast<GLsizei>(line_ends_.size()), GL_UNSIGNED_INT, nullptr);
 }
 
 HRESULT GlRenderer::clear(const DrawBindings& bindings, const ClearRequest& request)
@@ -145,7 +197,7 @@ HRESULT GlRenderer::clear(const DrawBindings& bindings, const ClearRequest& requ
     if (fbo == 0) return E_FAIL;
     gl_.bind_draw_framebuffer(fbo);
     float colour[4];
-    ff_color_unpack(request.color, colour);
+    ff_color_unpack(quantize_argb(target.kind(), request.color), colour);
     if (!pixel_kind_has_alpha(target.kind())) colour[3] = 1.0f;
     const bool clear_target = (request.flags & D3DCLEAR_TARGET) != 0;
     const bool clear_depth = (request.flags & D3DCLEAR_ZBUFFER) != 0 && depth != nullptr;

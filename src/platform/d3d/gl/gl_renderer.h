@@ -12,9 +12,11 @@
 #include "platform/d3d/gl/context_window.h"
 #include "platform/d3d/gl/ff_constants.h"
 #include "platform/d3d/gl/gl_context.h"
+#include "platform/d3d/gl/primitive_filter.h"
 #include "platform/d3d/gl/sampler_cache.h"
 #include "platform/d3d/gl/shader_cache.h"
 #include "platform/d3d/gl/shadow_state.h"
+#include "platform/d3d/gl/target_quantize.h"
 #include "platform/d3d/gl/texture_cache.h"
 #include "platform/d3d/gl/vertex_stream.h"
 
@@ -49,6 +51,10 @@ private:
     void init();
     void upload_constants(const DeviceState& state, std::uint32_t dirty, const void* device);
     void apply_fixed_state(const DeviceState& state, const Surface& target, bool depth_active, const ShaderKey& key);
+    // Issues the GL draw calls of a batch whose vertices are bound (indices: 16- or 32-bit, or none),
+    // with the end points of lines and wireframe edges added where the device draws them (LASTPIXEL).
+    void submit(D3DPRIMITIVETYPE type, DWORD vertex_count, const void* indices, DWORD index_count, bool wide_indices,
+                bool last_pixel, D3DFILLMODE fill);
 
     std::unique_ptr<GlContext> context_;  // first member: destroyed after every GL object below
     WindowGlContext* window_ = nullptr;
@@ -57,8 +63,11 @@ private:
     ShaderCache shaders_;
     SamplerCache samplers_;
     VertexStream stream_;
+    TargetQuantizer quantizer_;
     GLuint constants_buffer_ = 0;
     FfConstants constants_{};
     bool constants_valid_ = false;
     const void* last_device_ = nullptr;
+    FilteredBatch filtered_;
+    std::vector<std::uint32_t> line_ends_;
 };

@@ -1,6 +1,8 @@
 #include "platform/d3d/gl/shader_gen.h"
 
+#include "platform/d3d/gl/ff_constants.h"
 #include "platform/d3d/gl/gl_enums.h"
+#include "platform/d3d/gl/target_quantize.h"
 
 namespace {
 
@@ -168,13 +170,14 @@ std::string vertex_shader(const ShaderKey& key, const bool (&sets_used)[D3D_MAX_
 }
 
 // An argument as a vec4 expression.
-std::string arg_expr(std::uint8_t arg, unsigned stage)
+// An argument the operation does not read may name a texture the stage does not sample: it reads 0.
+std::string arg_expr(std::uint8_t arg, unsigned stage, bool sampled)
 {
     std::string base;
     switch (arg & D3DTA_SELECTMASK) {
     case D3DTA_DIFFUSE: base = "diffuse"; break;
     case D3DTA_CURRENT: base = "current"; break;
-    case D3DTA_TEXTURE: base = "t" + num(stage); break;
+    case D3DTA_TEXTURE: base = sampled ? "t" + num(stage) : "vec4(0.0)"; break;
     case D3DTA_TFACTOR: base = "texture_factor"; break;
     case D3DTA_SPECULAR: base = "specular"; break;
     default: base = "diffuse"; break;  // selectors the device does not define read as DIFFUSE
@@ -238,28 +241,52 @@ std::string fragment_shader(const ShaderKey& key)
             s += "in vec2 v_texcoord" + num(st.texcoord) + ";\n";
         }
     }
+    // How far past the device's pixel centre GL evaluates attributes (see GL_PIXEL_SHIFT).
+    const bool stepped = GL_PIXEL_SHIFT != 0.5f;
+    const std::string step = std::to_string(0.5f - GL_PIXEL_SHIFT);
     s += "out vec4 frag_color;\n";
+    if (key.quantize != 0) s += quantize_glsl(static_cast<PixelKind>(key.quantize - 1));
     s += "void main() {\n";
+    for (unsigned i = 0; i < D3D_MAX_TEXTURE_STAGES; ++i) {
+        // Texture coordinates are always interpolated (never flat), so always stepped back.
+        if (declared[i] && !stepped) {
+            s += "    vec2 uv" + num(i) + " = v_texcoord" + num(i) + ";\n";
+        } else if (declared[i]) {
+            s += "    vec2 uv" + num(i) + " = v_texcoord" + num(i) + " - (dFdx(v_texcoord" + num(i) + ") + dFdy(v_texcoord" +
+                 num(i) + ")) * " + step + ";\n";
+        }
+    }
+    // Geometry is drawn 63/128 pixel right and down of the device's position (see the vertex shader), so
+    // GL evaluates attributes 1/128 pixel past the device's pixel centre; step them back.
+    const std::string back = key.flat || !stepped ? "" : " - (dFdx(X) + dFdy(X)) * " + step;
+    auto at_centre = [&back](const std::string& name) {
+        std::string out = name;
+        std::string correction = back;
+        for (std::size_t p; (p = correction.find('X')) != std::string::npos;) correction.replace(p, 1, name);
+        return out + correction;
+    };
     // The specular colour's alpha is not interpolated: as an argument it reads 1.
-    s += "    vec4 diffuse = v_diffuse;\n    vec4 specular = vec4(v_specular.rgb, 1.0);\n    vec4 current = diffuse;\n";
+    s += "    vec4 diffuse = " + at_centre("v_diffuse") + ";\n";
+    s += "    vec4 specular = vec4((" + at_centre("v_specular") + ").rgb, 1.0);\n";
+    s += "    vec4 current = diffuse;\n";
     for (unsigned i = 0; i < key.stage_count; ++i) {
         const ShaderStageKey& st = key.stages[i];
         const std::string n = num(i);
         s += "    {\n";
         if (st.sampled) {
-            const std::string uv = st.texcoord == SHADER_NO_TEXCOORD ? "vec2(0.0)" : "v_texcoord" + num(st.texcoord);
+            const std::string uv = st.texcoord == SHADER_NO_TEXCOORD ? "vec2(0.0)" : "uv" + num(st.texcoord);
             s += "        vec4 t" + n + " = texture(texture" + n + ", " + uv + ");\n";
         }
         const D3DTEXTUREOP cop = static_cast<D3DTEXTUREOP>(st.color_op);
-        const std::string c1 = arg_expr(st.color_arg1, i), c2 = arg_expr(st.color_arg2, i);
+        const std::string c1 = arg_expr(st.color_arg1, i, st.sampled), c2 = arg_expr(st.color_arg2, i, st.sampled);
         s += "        vec4 c1 = " + c1 + ";\n        vec4 c2 = " + c2 + ";\n";
         s += "        vec3 rgb = clamp(" + op_expr(cop, "c1.rgb", "c2.rgb", i, false) + ", 0.0, 1.0);\n";
         if (st.alpha_op == D3DTOP_DISABLE) {
             s += "        float a = current.a;\n";
         } else {
             const D3DTEXTUREOP aop = static_cast<D3DTEXTUREOP>(st.alpha_op);
-            s += "        float a1 = " + arg_expr(st.alpha_arg1, i) + ".a;\n";
-            s += "        float a2 = " + arg_expr(st.alpha_arg2, i) + ".a;\n";
+            s += "        float a1 = " + arg_expr(st.alpha_arg1, i, st.sampled) + ".a;\n";
+            s += "        float a2 = " + arg_expr(st.alpha_arg2, i, st.sampled) + ".a;\n";
             s += "        float a = clamp(" + op_expr(aop, "a1", "a2", i, true) + ", 0.0, 1.0);\n";
         }
         s += "        current = vec4(rgb, a);\n    }\n";
@@ -282,7 +309,7 @@ std::string fragment_shader(const ShaderKey& key)
         }
         s += "    if (!(" + test + ")) discard;\n";
     }
-    s += "    frag_color = current;\n";
+    s += key.quantize != 0 ? "    frag_color = quantize(current);\n" : "    frag_color = current;\n";
     if (key.wbuffer) s += "    gl_FragDepth = clamp((1.0 / gl_FragCoord.w) / depth_params.z, 0.0, 1.0);\n";
     s += "}\n";
     return s;

@@ -1,6 +1,9 @@
 #include "platform/d3d/gl/shader_key.h"
 
+#include "platform/d3d/core/surface.h"
+
 #include "platform/d3d/gl/gl_enums.h"
+#include "platform/d3d/gl/target_quantize.h"
 
 namespace {
 
@@ -106,6 +109,12 @@ ShaderKey shader_key_build(const DeviceState& state, const VertexLayout& layout,
     if (rs[D3DRENDERSTATE_ALPHATESTENABLE]) {
         key.alpha_func = static_cast<std::uint8_t>(d3d_compare_of(rs[D3DRENDERSTATE_ALPHAFUNC]));
         if (key.alpha_func == D3DCMP_ALWAYS) key.alpha_func = 0;
+    }
+
+    // A 16-bit target keeps its colours at its own precision between draws: an unblended draw writes them
+    // so; a blended one is brought down afterwards (target_quantize.h).
+    if (bindings.target != nullptr && quantize_needed(bindings.target->kind()) && !rs[D3DRENDERSTATE_ALPHABLENDENABLE]) {
+        key.quantize = static_cast<std::uint8_t>(static_cast<unsigned>(bindings.target->kind()) + 1);
     }
 
     for (DWORD s = 0; s < D3D_MAX_TEXTURE_STAGES; ++s) {

@@ -56,13 +56,14 @@ struct ShaderKey {
     std::uint8_t clip_planes = 0;     // CLIPPLANEENABLE bits
     std::uint8_t wbuffer = 0;         // depth written as w / wfar
     std::uint8_t alpha_func = 0;      // D3DCMPFUNC of the alpha test, 0 when off
+    std::uint8_t quantize = 0;        // a 16-bit target written without blending: its PixelKind + 1
     // The texture stages up to the first disabled one.
     std::uint8_t stage_count = 0;
     ShaderStageKey stages[D3D_MAX_TEXTURE_STAGES] = {};
 
     bool operator==(const ShaderKey& other) const { return std::memcmp(this, &other, sizeof *this) == 0; }
 };
-static_assert(sizeof(ShaderKey) == 20 + D3D_MAX_ACTIVE_LIGHTS + D3D_MAX_TEXTURE_STAGES * sizeof(ShaderStageKey),
+static_assert(sizeof(ShaderKey) == 21 + D3D_MAX_ACTIVE_LIGHTS + D3D_MAX_TEXTURE_STAGES * sizeof(ShaderStageKey),
               "ShaderKey must stay free of padding: it is hashed and compared as bytes");
 
 struct ShaderKeyHash {

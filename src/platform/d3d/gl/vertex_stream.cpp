@@ -54,19 +54,22 @@ GLuint VertexStream::vertex_array(const VertexLayout& layout)
     return array;
 }
 
-void VertexStream::bind(const DrawBatch& batch)
+void VertexStream::bind(const VertexLayout& layout, const BYTE* vertices, DWORD vertex_count, const void* indices,
+                        std::size_t index_bytes)
 {
     if (vertices_ == 0) {
         glGenBuffers(1, &vertices_);
         glGenBuffers(1, &indices_);
     }
-    const GLuint array = vertex_array(batch.layout);
+    const GLuint array = vertex_array(layout);
     gl_.bind_vertex_array(array);
     gl_.bind_array_buffer(vertices_);
-    const auto bytes = static_cast<GLsizeiptr>(batch.vertex_count) * batch.layout.stride;
-    glBufferData(GL_ARRAY_BUFFER, bytes, batch.vertices, GL_STREAM_DRAW);
-    if (batch.indices != nullptr) {
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(batch.index_count) * sizeof(WORD), batch.indices,
-                     GL_STREAM_DRAW);
-    }
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertex_count) * layout.stride, vertices, GL_STREAM_DRAW);
+    if (indices != nullptr) replace_indices(indices, index_bytes);
+}
+
+void VertexStream::replace_indices(const void* indices, std::size_t index_bytes)
+{
+    // The element buffer is the bound vertex array's own binding.
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(index_bytes), indices, GL_STREAM_DRAW);
 }

@@ -18,8 +18,12 @@ public:
     VertexStream(const VertexStream&) = delete;
     VertexStream& operator=(const VertexStream&) = delete;
 
-    // Uploads the batch's vertices (and indices) and binds the vertex array of its format.
-    void bind(const DrawBatch& batch);
+    // Uploads vertices of layout (and, when given, index_bytes of indices) and binds the vertex array
+    // of the layout's format.
+    void bind(const VertexLayout& layout, const BYTE* vertices, DWORD vertex_count, const void* indices,
+              std::size_t index_bytes);
+    // Replaces the indices only (a second draw from the same vertices).
+    void replace_indices(const void* indices, std::size_t index_bytes);
 
 private:
     GLuint vertex_array(const VertexLayout& layout);

@@ -1,0 +1,85 @@
+// The same composed scenes on the software rasterizer and on the OpenGL backend must agree to a peak
+// signal-to-noise ratio of at least 40 dB. The measured figures are printed and recorded as test
+// properties; on a failure both pictures and their difference are written under test-output/.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "gl_scenes.h"
+#include "gl_test_rig.h"
+#include "support/golden_image.h"
+#include "support/image_compare.h"
+
+namespace {
+
+constexpr DWORD kWidth = 320;
+constexpr DWORD kHeight = 240;
+
+TestImage render(const GUID& device, const GlScene& scene, int frame, PixelKind kind)
+{
+    GlTestRig rig(device, kWidth, kHeight, true, kind);
+    EXPECT_TRUE(rig.ok()) << "device creation failed: " << std::hex << rig.create_result();
+    if (!rig.ok()) return TestImage();
+    SceneTarget t{rig.ddraw(), rig.device(), rig.target(), rig.zbuffer(), kWidth, kHeight};
+    scene.draw(t, frame);
+    TestImage image = rig.image();
+    gl_scenes_release();
+    return image;
+}
+
+struct Case {
+    std::size_t scene;
+    int frame;
+    PixelKind kind;
+};
+
+class CrossBackend : public ::testing::TestWithParam<Case> {};
+
+std::string case_name(const ::testing::TestParamInfo<Case>& info)
+{
+    const char* kind = info.param.kind == PixelKind::R5G6B5 ? "16bit" : "32bit";
+    return gl_comparison_scenes()[info.param.scene].name + "_frame" + std::to_string(info.param.frame) + "_" + kind;
+}
+
+std::vector<Case> all_cases()
+{
+    std::vector<Case> cases;
+    for (std::size_t i = 0; i < gl_comparison_scenes().size(); ++i) {
+        cases.push_back({i, 0, PixelKind::X8R8G8B8});
+        cases.push_back({i, 7, PixelKind::X8R8G8B8});
+        cases.push_back({i, 3, PixelKind::R5G6B5});
+    }
+    return cases;
+}
+
+[[maybe_unused]] void PrintTo(const Case& c, std::ostream* out)
+{
+    *out << gl_comparison_scenes()[c.scene].name << " frame " << c.frame;
+}
+
+}  // namespace
+
+TEST_P(CrossBackend, SoftwareAndOpenGlAgree)
+{
+    const Case c = GetParam();
+    const GlScene& scene = gl_comparison_scenes()[c.scene];
+    const TestImage soft = render(IID_IDirect3DRGBDevice, scene, c.frame, c.kind);
+    const TestImage gl = render(IID_IDirect3DTnLHalDevice, scene, c.frame, c.kind);
+    ASSERT_FALSE(soft.empty());
+    ASSERT_FALSE(gl.empty());
+    ImageTolerance tolerance;
+    tolerance.channel = 255;
+    tolerance.bad_fraction = 1.0;
+    tolerance.min_psnr = 40.0;
+    const ImageComparison result = image_compare(gl, soft, tolerance);
+    std::printf("PSNR %-40s %7.2f dB (largest channel difference %d)\n", case_name({c, 0}).c_str(), result.psnr,
+                result.max_difference);
+    RecordProperty("psnr_db", std::to_string(result.psnr));
+    EXPECT_GE(result.psnr, 40.0) << result.summary();
+    if (result.psnr < 40.0 || std::getenv("VIRELINE_GL_WRITE_PICTURES") != nullptr) {
+        std::printf("pictures in %s\n", golden_write_failure("d3d_gl_" + case_name({c, 0}), gl, soft).c_str());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, CrossBackend, ::testing::ValuesIn(all_cases()), case_name);

@@ -1,0 +1,36 @@
+// Composed scenes drawn the same way on any device: lit and textured meshes under every light type,
+// screen-space overlays with blending and the half-texel bilinear look, a w-buffered pair of
+// projections sharing one depth buffer, a render-to-texture pass with the depth buffer moved onto the
+// texture and back, wireframe, culling and flat shading, and a texture-stage cascade with a missing
+// texture. The cross-backend comparison renders each on both backends; the benchmark draws the heavy one.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/d3d/d3d.h"
+#include "platform/d3d/ddraw.h"
+
+struct SceneTarget {
+    IDirectDraw7* ddraw = nullptr;
+    IDirect3DDevice7* device = nullptr;
+    IDirectDrawSurface7* target = nullptr;
+    IDirectDrawSurface7* zbuffer = nullptr;  // attached to target
+    DWORD width = 0;
+    DWORD height = 0;
+};
+
+// One frame of a scene, between BeginScene and EndScene on target (which it clears first). frame
+// moves the animation. Textures are made on the first call and kept by the scene's own state.
+struct GlScene {
+    std::string name;
+    void (*draw)(SceneTarget& t, int frame);
+};
+
+const std::vector<GlScene>& gl_comparison_scenes();
+
+// The benchmark scene: about triangles lit, textured triangles (a grid of tori under two lights).
+void gl_scene_lit_textured(SceneTarget& t, int frame, int triangles);
+
+// Releases the textures the scenes keep (call before the DirectDraw object they were made on goes).
+void gl_scenes_release();
