@@ -309,13 +309,15 @@ void Surface::fill_rect(const RECT& rect, std::uint32_t value, bool raw_bits)
 {
     const std::uint32_t bits = raw_bits ? value : pixel_pack_argb(kind_, value);
     const DWORD bpp = pixel_kind_bytes(kind_);
+    const std::size_t count = static_cast<std::size_t>(rect.right - rect.left);
     for (LONG y = rect.top; y < rect.bottom; ++y) {
         BYTE* p = row(static_cast<DWORD>(y)) + rect.left * bpp;
         if (bpp == 4) {
-            for (LONG x = rect.left; x < rect.right; ++x, p += 4) std::memcpy(p, &bits, 4);
+            std::uint32_t* q = reinterpret_cast<std::uint32_t*>(p);
+            std::fill(q, q + count, bits);
         } else {
-            const std::uint16_t v = static_cast<std::uint16_t>(bits);
-            for (LONG x = rect.left; x < rect.right; ++x, p += 2) std::memcpy(p, &v, 2);
+            std::uint16_t* q = reinterpret_cast<std::uint16_t*>(p);
+            std::fill(q, q + count, static_cast<std::uint16_t>(bits));
         }
     }
 }

@@ -50,6 +50,10 @@ struct DrawConstants {
     // Scissor: the viewport clipped to the target, [x0, x1) × [y0, y1).
     int scissor_x0 = 0, scissor_y0 = 0, scissor_x1 = 0, scissor_y1 = 0;
 
+    // Attributes the pixel stage reads (bit i: attribute slot i of clip_vertex.h); setup leaves the
+    // planes of the others at zero.
+    std::uint32_t attr_mask = (1u << kAttributes) - 1;
+
     // Stages: the first `stage_count` entries are enabled, in order.
     unsigned stage_count = 0;
     StageProgram stages[kStages];

@@ -86,6 +86,16 @@ void resolve_draw_constants(const DeviceState& s, const DrawBindings& b, bool pr
     }
     k->texture_factor = s.render[D3DRENDERSTATE_TEXTUREFACTOR];
     k->specular_add = s.render[D3DRENDERSTATE_SPECULARENABLE] != 0;
+    bool reads_specular = k->specular_add;
+    k->attr_mask = 0xFu << kAttrDiffuse;
+    for (unsigned stage = 0; stage < k->stage_count; ++stage) {
+        const StageProgram& p = k->stages[stage];
+        for (std::uint8_t arg : {p.color.arg1, p.color.arg2, p.alpha.arg1, p.alpha.arg2}) {
+            reads_specular |= (arg & D3DTA_SELECTMASK) == D3DTA_SPECULAR;
+        }
+        if (p.reads_texture) k->attr_mask |= 0x3u << (kAttrTex + 2 * stage);
+    }
+    if (reads_specular) k->attr_mask |= 0x7u << kAttrSpecular;
     k->flat = s.render[D3DRENDERSTATE_SHADEMODE] == D3DSHADE_FLAT;
     k->alpha_test = s.render[D3DRENDERSTATE_ALPHATESTENABLE] != 0;
     k->alpha_func = static_cast<std::uint8_t>(std::clamp<DWORD>(s.render[D3DRENDERSTATE_ALPHAFUNC], 1, 8));

@@ -1,10 +1,12 @@
 // Specialised pixel loops for the frequent state combinations, and the choice between them and the
-// generic loop. Each loop is the generic one with the state fixed at compile time: the same helpers from
-// pixel_ops.h and texture_sampler.h compute every value, so the pixels are identical.
+// generic loop. Each loop is the generic one with the state fixed at compile time, four pixels at a
+// time: simd4.h computes every value exactly as pixel_ops.h and texture_sampler.h do for one pixel, so
+// the pixels are identical.
 #include <array>
 #include <utility>
 
 #include "platform/d3d/soft/pixel_ops.h"
+#include "platform/d3d/soft/simd4.h"
 #include "platform/d3d/soft/span_kernels.h"
 
 namespace soft {
@@ -28,91 +30,159 @@ constexpr int kShaderCount = static_cast<int>(sizeof(kShaders) / sizeof(kShaders
 constexpr int kBlendCount = 4;
 constexpr int kDepthCount = 3;
 
+// The same loop four pixels at a time. A last group of fewer than four pixels runs with its missing
+// lanes masked off; memory outside the span is never touched.
 template <int Shader, bool Bilinear, int BlendMode, int DepthMode_>
 void span_fast(const DrawConstants& k, const SetupTriangle& t, int y, int x0, int x1)
 {
+    using namespace simd;
     constexpr Source color_source = kShaders[Shader].first;
     constexpr Source alpha_source = kShaders[Shader].second;
     constexpr bool textured = color_source != Source::Diffuse || alpha_source != Source::Diffuse;
+    constexpr bool diffuse_rgb = color_source != Source::Texture;
+    constexpr bool diffuse_a = alpha_source != Source::Texture;
     constexpr Blend blend_mode = static_cast<Blend>(BlendMode);
     constexpr Depth depth_mode = static_cast<Depth>(DepthMode_);
 
     const float dy = static_cast<float>(y) - t.oy;
-    const float q_row = t.q.c + t.q.b * dy;
-    const float z_row = t.depth.c + t.depth.b * dy;
-    float attr_row[kAttributes];
-    for (unsigned i = 0; i < kAttributes; ++i) attr_row[i] = t.attr[i].c + t.attr[i].b * dy;
+    const f4 q_row = splat(t.q.c + t.q.b * dy);
+    const f4 q_a = splat(t.q.a);
+    const f4 z_row = splat(t.depth.c + t.depth.b * dy);
+    const f4 z_a = splat(t.depth.a);
+    const bool specular = k.specular_add;
+    f4 row[kAttributes];
+    f4 slope[kAttributes];
+    auto prepare = [&](unsigned i) {
+        row[i] = splat(t.attr[i].c + t.attr[i].b * dy);
+        slope[i] = splat(t.attr[i].a);
+    };
+    if constexpr (diffuse_rgb) {
+        for (unsigned i = 0; i < 3; ++i) prepare(kAttrDiffuse + i);
+    }
+    if constexpr (diffuse_a) prepare(kAttrDiffuse + 3);
+    if (specular) {
+        for (unsigned i = 0; i < 3; ++i) prepare(kAttrSpecular + i);
+    }
+    if constexpr (textured) {
+        prepare(kAttrTex);
+        prepare(kAttrTex + 1);
+    }
     std::uint32_t* crow = reinterpret_cast<std::uint32_t*>(k.color + static_cast<std::ptrdiff_t>(y) * k.color_pitch);
     float* drow = depth_mode != Depth::Off ? k.depth + static_cast<std::ptrdiff_t>(y) * k.depth_pitch : nullptr;
     const TextureView& tex = k.stages[0].texture;
     const bool use_w = k.depth_mode == DepthMode::W;
-    const bool specular = k.specular_add;
-
-    for (int x = x0; x < x1; ++x) {
-        const float dx = static_cast<float>(x) - t.ox;
-        const float q = q_row + t.q.a * dx;
-        const float w = 1.0f / q;
-        float depth = 0.0f;
+    const f4 inv_w_far = splat(k.inv_w_far);
+    const u4 keep_alpha = splat_u(k.target_alpha ? 0u : 0xFF000000u);
+    const u4 store_mask = splat_u(k.target_alpha ? 0xFFFFFFFFu : 0x00FFFFFFu);
+    const f4 lane = f4{0.0f, 1.0f, 2.0f, 3.0f};
+    const i4 lane_i = i4{0, 1, 2, 3};
+    for (int x = x0; x < x1; x += 4) {
+        const int count = x1 - x < 4 ? x1 - x : 4;
+        const i4 active = lane_i < splat_i(count);
+        const f4 dx = splat(static_cast<float>(x)) + lane - splat(t.ox);
+        const f4 q = q_row + q_a * dx;
+        const f4 w = splat(1.0f) / q;
+        f4 depth = splat(0.0f);
+        i4 pass = active;
+        f4 stored = splat(0.0f);
         if constexpr (depth_mode != Depth::Off) {
-            depth = clamp01(use_w ? w * k.inv_w_far : z_row + t.depth.a * dx);
-            if (!(depth <= drow[x])) continue;
-        }
-        Rgba texel{0, 0, 0, 0};
-        if constexpr (textured) {
-            const float u = (attr_row[kAttrTex] + t.attr[kAttrTex].a * dx) * w;
-            const float v = (attr_row[kAttrTex + 1] + t.attr[kAttrTex + 1].a * dx) * w;
-            texel = unpack(Bilinear ? sample_bilinear_wrap_pow2(tex, u, v) : sample_point_wrap_pow2(tex, u, v));
-        }
-        Rgba diffuse{0, 0, 0, 0};
-        if constexpr (color_source != Source::Texture) {
-            diffuse.r = to8((attr_row[kAttrDiffuse] + t.attr[kAttrDiffuse].a * dx) * w);
-            diffuse.g = to8((attr_row[kAttrDiffuse + 1] + t.attr[kAttrDiffuse + 1].a * dx) * w);
-            diffuse.b = to8((attr_row[kAttrDiffuse + 2] + t.attr[kAttrDiffuse + 2].a * dx) * w);
-        }
-        if constexpr (alpha_source != Source::Texture) {
-            diffuse.a = to8((attr_row[kAttrDiffuse + 3] + t.attr[kAttrDiffuse + 3].a * dx) * w);
-        }
-        Rgba c;
-        if constexpr (color_source == Source::Diffuse) {
-            c.r = diffuse.r;
-            c.g = diffuse.g;
-            c.b = diffuse.b;
-        } else if constexpr (color_source == Source::Texture) {
-            c.r = texel.r;
-            c.g = texel.g;
-            c.b = texel.b;
-        } else {
-            c.r = mul8(texel.r, diffuse.r);
-            c.g = mul8(texel.g, diffuse.g);
-            c.b = mul8(texel.b, diffuse.b);
-        }
-        if constexpr (alpha_source == Source::Diffuse) {
-            c.a = diffuse.a;
-        } else if constexpr (alpha_source == Source::Texture) {
-            c.a = texel.a;
-        } else {
-            c.a = mul8(texel.a, diffuse.a);
-        }
-        if (specular) {
-            c.r = sat8(c.r + to8((attr_row[kAttrSpecular] + t.attr[kAttrSpecular].a * dx) * w));
-            c.g = sat8(c.g + to8((attr_row[kAttrSpecular + 1] + t.attr[kAttrSpecular + 1].a * dx) * w));
-            c.b = sat8(c.b + to8((attr_row[kAttrSpecular + 2] + t.attr[kAttrSpecular + 2].a * dx) * w));
-        }
-        if constexpr (blend_mode != Blend::None) {
-            const Rgba d = unpack(crow[x] | (k.target_alpha ? 0u : 0xFF000000u));
-            if constexpr (blend_mode == Blend::Alpha) {
-                const int ia = 255 - c.a;
-                c = Rgba{sat8(mul8(c.r, c.a) + mul8(d.r, ia)), sat8(mul8(c.g, c.a) + mul8(d.g, ia)),
-                         sat8(mul8(c.b, c.a) + mul8(d.b, ia)), sat8(mul8(c.a, c.a) + mul8(d.a, ia))};
-            } else if constexpr (blend_mode == Blend::Add) {
-                c = Rgba{sat8(c.r + d.r), sat8(c.g + d.g), sat8(c.b + d.b), sat8(c.a + d.a)};
+            const f4 raw = use_w ? w * inv_w_far : z_row + z_a * dx;
+            depth = select(raw > splat(0.0f), select(raw < splat(1.0f), raw, splat(1.0f)), splat(0.0f));
+            if (count == 4) {
+                std::memcpy(&stored, drow + x, sizeof(stored));
             } else {
-                c = Rgba{sat8(mul8(c.r, c.a) + d.r), sat8(mul8(c.g, c.a) + d.g), sat8(mul8(c.b, c.a) + d.b),
-                         sat8(mul8(c.a, c.a) + d.a)};
+                for (int i = 0; i < count; ++i) stored[i] = drow[x + i];
+            }
+            pass &= depth <= stored;
+            if (!(pass[0] | pass[1] | pass[2] | pass[3])) continue;
+        }
+        u4 texel = splat_u(0);
+        if constexpr (textured) {
+            const f4 u = (row[kAttrTex] + slope[kAttrTex] * dx) * w;
+            const f4 v = (row[kAttrTex + 1] + slope[kAttrTex + 1] * dx) * w;
+            texel = sample_wrap_pow2(tex, u, v, Bilinear);
+        }
+        const i4 tr = reinterpret_cast<i4>((texel >> 16) & 0xFF);
+        const i4 tg = reinterpret_cast<i4>((texel >> 8) & 0xFF);
+        const i4 tb = reinterpret_cast<i4>(texel & 0xFF);
+        const i4 ta = reinterpret_cast<i4>(texel >> 24);
+        i4 cr, cg, cb, ca;
+        if constexpr (color_source == Source::Texture) {
+            cr = tr;
+            cg = tg;
+            cb = tb;
+        } else {
+            const i4 dr = to8((row[kAttrDiffuse] + slope[kAttrDiffuse] * dx) * w);
+            const i4 dg = to8((row[kAttrDiffuse + 1] + slope[kAttrDiffuse + 1] * dx) * w);
+            const i4 db = to8((row[kAttrDiffuse + 2] + slope[kAttrDiffuse + 2] * dx) * w);
+            if constexpr (color_source == Source::Diffuse) {
+                cr = dr;
+                cg = dg;
+                cb = db;
+            } else {
+                cr = mul8(tr, dr);
+                cg = mul8(tg, dg);
+                cb = mul8(tb, db);
             }
         }
-        crow[x] = target32_bits(k.target_alpha, pack(c));
-        if constexpr (depth_mode == Depth::TestWrite) drow[x] = depth;
+        if constexpr (alpha_source == Source::Texture) {
+            ca = ta;
+        } else {
+            const i4 da = to8((row[kAttrDiffuse + 3] + slope[kAttrDiffuse + 3] * dx) * w);
+            ca = alpha_source == Source::Diffuse ? da : mul8(ta, da);
+        }
+        if (specular) {
+            cr = sat8(cr + to8((row[kAttrSpecular] + slope[kAttrSpecular] * dx) * w));
+            cg = sat8(cg + to8((row[kAttrSpecular + 1] + slope[kAttrSpecular + 1] * dx) * w));
+            cb = sat8(cb + to8((row[kAttrSpecular + 2] + slope[kAttrSpecular + 2] * dx) * w));
+        }
+        u4 old = splat_u(0);
+        if (count == 4) {
+            std::memcpy(&old, crow + x, sizeof(old));
+        } else {
+            for (int i = 0; i < count; ++i) old[i] = crow[x + i];
+        }
+        if constexpr (blend_mode != Blend::None) {
+            const u4 d = old | keep_alpha;
+            const i4 dr = reinterpret_cast<i4>((d >> 16) & 0xFF);
+            const i4 dg = reinterpret_cast<i4>((d >> 8) & 0xFF);
+            const i4 db = reinterpret_cast<i4>(d & 0xFF);
+            const i4 da = reinterpret_cast<i4>(d >> 24);
+            if constexpr (blend_mode == Blend::Alpha) {
+                const i4 ia = 255 - ca;
+                cr = sat8(mul8(cr, ca) + mul8(dr, ia));
+                cg = sat8(mul8(cg, ca) + mul8(dg, ia));
+                cb = sat8(mul8(cb, ca) + mul8(db, ia));
+                ca = sat8(mul8(ca, ca) + mul8(da, ia));
+            } else if constexpr (blend_mode == Blend::Add) {
+                cr = sat8(cr + dr);
+                cg = sat8(cg + dg);
+                cb = sat8(cb + db);
+                ca = sat8(ca + da);
+            } else {
+                cr = sat8(mul8(cr, ca) + dr);
+                cg = sat8(mul8(cg, ca) + dg);
+                cb = sat8(mul8(cb, ca) + db);
+                ca = sat8(mul8(ca, ca) + da);
+            }
+        }
+        const u4 packed = ((reinterpret_cast<u4>(ca) << 24) | (reinterpret_cast<u4>(cr) << 16) |
+                           (reinterpret_cast<u4>(cg) << 8) | reinterpret_cast<u4>(cb)) &
+                          store_mask;
+        const u4 out = select(pass, packed, old);
+        if (count == 4) {
+            std::memcpy(crow + x, &out, sizeof(out));
+        } else {
+            for (int i = 0; i < count; ++i) crow[x + i] = out[i];
+        }
+        if constexpr (depth_mode == Depth::TestWrite) {
+            const f4 new_depth = select(pass, depth, stored);
+            if (count == 4) {
+                std::memcpy(drow + x, &new_depth, sizeof(new_depth));
+            } else {
+                for (int i = 0; i < count; ++i) drow[x + i] = new_depth[i];
+            }
+        }
     }
 }
 

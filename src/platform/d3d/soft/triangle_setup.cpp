@@ -91,6 +91,10 @@ bool setup_triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVe
     out->q = plane(v[0]->q, v[1]->q, v[2]->q);
     out->depth = plane(v[0]->depth, v[1]->depth, v[2]->depth);
     for (unsigned i = 0; i < kAttributes; ++i) {
+        if (!(k.attr_mask & (1u << i))) {
+            out->attr[i] = Plane{0.0f, 0.0f, 0.0f};
+            continue;
+        }
         const bool colour = i < kAttrTex;
         if (k.flat && colour) {
             // Flat shading: the provoking vertex's colour, still divided by the interpolated 1/w.
