@@ -49,7 +49,7 @@ void ff_color_unpack(D3DCOLOR color, float out[4])
          static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>(color >> 24) / 255.0f);
 }
 
-void ff_constants_compute(const DeviceState& state, FfConstants* out)
+void ff_constants_compute(const DeviceState& state, float pixel_shift, FfConstants* out)
 {
     std::memset(out, 0, sizeof *out);
     D3DMATRIX wv, wvp, normal;
@@ -75,7 +75,7 @@ void ff_constants_compute(const DeviceState& state, FfConstants* out)
     put4(out->viewport, static_cast<float>(vp.dwX), static_cast<float>(vp.dwY), width, height);
     put4(out->depth_params, vp.dvMinZ, vp.dvMaxZ, projection_w_far(state.projection()),
          static_cast<float>(state.render[D3DRENDERSTATE_ALPHAREF] & 0xFF));
-    put4(out->pixel_offset, 2.0f * GL_PIXEL_SHIFT / width, 2.0f * GL_PIXEL_SHIFT / height, GL_PIXEL_SHIFT, 0.0f);
+    put4(out->pixel_offset, 2.0f * pixel_shift / width, 2.0f * pixel_shift / height, pixel_shift, 0.0f);
     ff_color_unpack(state.render[D3DRENDERSTATE_AMBIENT], out->ambient);
     ff_color_unpack(state.render[D3DRENDERSTATE_TEXTUREFACTOR], out->texture_factor);
 

@@ -33,12 +33,11 @@ struct alignas(16) FfConstants {
 };
 static_assert(sizeof(FfConstants) == 4 * 64 + 10 * 16 + 7 * 8 * 16 + 6 * 16, "FfConstants must match the std140 block");
 
-// The pixel shift the backend applies: Wine's 63/128 rather than 1/2, so that edges lying exactly on
-// pixel centres fall the way the device's top-left rule decides.
-constexpr float GL_PIXEL_SHIFT = 0.5f;
 
-// Fills constants for a draw with state.
-void ff_constants_compute(const DeviceState& state, FfConstants* out);
+
+// Fills constants for a draw with state; pixel_shift: how far geometry moves right and down to put the
+// device's pixel centres (integers) onto GL's (half-integers), see pixel_shift.h.
+void ff_constants_compute(const DeviceState& state, float pixel_shift, FfConstants* out);
 
 // A D3DCOLOR as four floats r, g, b, a in [0, 1].
 void ff_color_unpack(D3DCOLOR color, float out[4]);

@@ -5,17 +5,38 @@
 #include <cstring>
 
 #include "platform/d3d/gl/gl_enums.h"
+#include "platform/d3d/gl/pixel_shift.h"
 #include "platform/d3d/gl/shader_gen.h"
 #include "platform/debug_output.h"
 
+namespace {
+
+float current_pixel_shift(GlContext& context, GlShadowState& gl)
+{
+    context.make_current();
+    return pixel_shift_probe(gl);
+}
+
+}  // namespace
+
 GlRenderer::GlRenderer(std::unique_ptr<GlContext> context)
-    : context_(std::move(context)), textures_(*context_, gl_), shaders_(gl_), stream_(gl_), quantizer_(gl_)
+    : context_(std::move(context)),
+      pixel_shift_(current_pixel_shift(*context_, gl_)),
+      textures_(*context_, gl_),
+      shaders_(gl_, pixel_shift_),
+      stream_(gl_),
+      quantizer_(gl_)
 {
     init();
 }
 
 GlRenderer::GlRenderer(std::unique_ptr<WindowGlContext> context)
-    : context_(std::move(context)), textures_(*context_, gl_), shaders_(gl_), stream_(gl_), quantizer_(gl_)
+    : context_(std::move(context)),
+      pixel_shift_(current_pixel_shift(*context_, gl_)),
+      textures_(*context_, gl_),
+      shaders_(gl_, pixel_shift_),
+      stream_(gl_),
+      quantizer_(gl_)
 {
     window_ = static_cast<WindowGlContext*>(context_.get());
     init();
@@ -44,7 +65,7 @@ void GlRenderer::upload_constants(const DeviceState& state, std::uint32_t dirty,
 {
     if (constants_valid_ && dirty == 0 && device == last_device_) return;
     FfConstants fresh;
-    ff_constants_compute(state, &fresh);
+    ff_constants_compute(state, pixel_shift_, &fresh);
     last_device_ = device;
     if (constants_valid_ && std::memcmp(&fresh, &constants_, sizeof fresh) == 0) return;
     constants_ = fresh;

@@ -43,6 +43,8 @@ public:
     bool has_window() const { return window_ != nullptr; }
 
     GlContext& context() { return *context_; }
+    // How far geometry is moved to put the device's pixel centres onto GL's (pixel_shift.h).
+    float pixel_shift() const { return pixel_shift_; }
     TextureCache& textures() { return textures_; }
     ShaderCache& shaders() { return shaders_; }
     GlShadowState& shadow() { return gl_; }
@@ -59,6 +61,7 @@ private:
     std::unique_ptr<GlContext> context_;  // first member: destroyed after every GL object below
     WindowGlContext* window_ = nullptr;
     GlShadowState gl_;
+    float pixel_shift_;
     TextureCache textures_;
     ShaderCache shaders_;
     SamplerCache samplers_;

@@ -85,7 +85,7 @@ GLuint ShaderCache::program(const ShaderKey& key)
 GLuint ShaderCache::build(const ShaderKey& key)
 {
     ++compiles_;
-    const ShaderSource source = shader_generate(key);
+    const ShaderSource source = shader_generate(key, pixel_shift_);
     std::string error;
     const GLuint program = shader_compile_program(source.vertex, source.fragment, &error);
     if (program == 0) {

@@ -13,7 +13,7 @@
 
 class ShaderCache {
 public:
-    explicit ShaderCache(GlShadowState& gl) : gl_(gl) {}
+    ShaderCache(GlShadowState& gl, float pixel_shift) : gl_(gl), pixel_shift_(pixel_shift) {}
     ~ShaderCache();  // the context must be current
     ShaderCache(const ShaderCache&) = delete;
     ShaderCache& operator=(const ShaderCache&) = delete;
@@ -28,6 +28,7 @@ private:
     GLuint build(const ShaderKey& key);
 
     GlShadowState& gl_;
+    float pixel_shift_;
     std::unordered_map<ShaderKey, GLuint, ShaderKeyHash> programs_;
     std::size_t compiles_ = 0;
 };

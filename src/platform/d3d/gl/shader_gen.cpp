@@ -1,6 +1,5 @@
 #include "platform/d3d/gl/shader_gen.h"
 
-#include "platform/d3d/gl/ff_constants.h"
 #include "platform/d3d/gl/gl_enums.h"
 #include "platform/d3d/gl/target_quantize.h"
 
@@ -112,7 +111,7 @@ std::string vertex_shader(const ShaderKey& key, const bool (&sets_used)[D3D_MAX_
     s += "void main() {\n";
     if (key.pretransformed) {
         // Screen x, y relative to the target, depth as given, 1/w for perspective-correct attributes.
-        // Pixel centres are at integer coordinates on the device and at +0.5 in GL: shift by 63/128.
+        // Pixel centres are at integer coordinates on the device and at +0.5 in GL: shift them over.
         // A 1/w that is not a positive finite number puts the vertex behind the eye (w = -1).
         s += "    float w = (in_position.w > 0.0 && !isinf(in_position.w)) ? 1.0 / in_position.w : -1.0;\n";
         s += "    vec2 ndc = (in_position.xy + pixel_offset.zz - viewport.xy) * 2.0 / viewport.zw - 1.0;\n";
@@ -225,7 +224,7 @@ std::string op_expr(D3DTEXTUREOP op, const std::string& a1, const std::string& a
     return a1;
 }
 
-std::string fragment_shader(const ShaderKey& key)
+std::string fragment_shader(const ShaderKey& key, float pixel_shift)
 {
     std::string s = "#version 330 core\n";
     s += kBlock;
@@ -241,9 +240,9 @@ std::string fragment_shader(const ShaderKey& key)
             s += "in vec2 v_texcoord" + num(st.texcoord) + ";\n";
         }
     }
-    // How far past the device's pixel centre GL evaluates attributes (see GL_PIXEL_SHIFT).
-    const bool stepped = GL_PIXEL_SHIFT != 0.5f;
-    const std::string step = std::to_string(0.5f - GL_PIXEL_SHIFT);
+    // How far past the device's pixel centre GL evaluates attributes.
+    const bool stepped = pixel_shift != 0.5f;
+    const std::string step = std::to_string(0.5f - pixel_shift);
     s += "out vec4 frag_color;\n";
     if (key.quantize != 0) s += quantize_glsl(static_cast<PixelKind>(key.quantize - 1));
     s += "void main() {\n";
@@ -256,8 +255,8 @@ std::string fragment_shader(const ShaderKey& key)
                  num(i) + ")) * " + step + ";\n";
         }
     }
-    // Geometry is drawn 63/128 pixel right and down of the device's position (see the vertex shader), so
-    // GL evaluates attributes 1/128 pixel past the device's pixel centre; step them back.
+    // With a shift below 1/2 (see the vertex shader) GL evaluates attributes that much past the device's
+    // pixel centre; step them back along the attribute's slope.
     const std::string back = key.flat || !stepped ? "" : " - (dFdx(X) + dFdy(X)) * " + step;
     auto at_centre = [&back](const std::string& name) {
         std::string out = name;
@@ -317,7 +316,7 @@ std::string fragment_shader(const ShaderKey& key)
 
 }  // namespace
 
-ShaderSource shader_generate(const ShaderKey& key)
+ShaderSource shader_generate(const ShaderKey& key, float pixel_shift)
 {
     bool sets_used[D3D_MAX_TEXTURE_STAGES] = {};
     for (unsigned i = 0; i < key.stage_count; ++i) {
@@ -326,5 +325,5 @@ ShaderSource shader_generate(const ShaderKey& key)
             sets_used[st.texcoord] = true;
         }
     }
-    return ShaderSource{vertex_shader(key, sets_used), fragment_shader(key)};
+    return ShaderSource{vertex_shader(key, sets_used), fragment_shader(key, pixel_shift)};
 }

@@ -14,7 +14,9 @@ struct ShaderSource {
     std::string fragment;
 };
 
-ShaderSource shader_generate(const ShaderKey& key);
+// pixel_shift: the geometry shift in use (pixel_shift.h); below 1/2 the fragment shader steps its
+// attributes back to the device's pixel centre.
+ShaderSource shader_generate(const ShaderKey& key, float pixel_shift);
 
 // Attribute locations shared by the generated shaders and the vertex stream.
 constexpr unsigned SHADER_ATTRIB_POSITION = 0;
