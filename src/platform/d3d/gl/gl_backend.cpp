@@ -8,6 +8,7 @@
 #include "platform/d3d/core/surface.h"
 #include "platform/d3d/gl/context_egl.h"
 #include "platform/d3d/gl/context_window.h"
+#include "platform/d3d/gl/pixel_shift.h"
 #include "platform/debug_output.h"
 #include "platform/window/native_window.h"
 
@@ -141,14 +142,16 @@ std::unique_ptr<DeviceBackend> create_backend(const BackendCreateContext& contex
 std::shared_ptr<GlRenderer> gl_backend_headless_renderer(std::string* error)
 {
     const std::string platform = context_egl_requested_platform();
+    // One renderer per platform and pixel-shift choice (tests switch both through the environment).
+    const std::string key = platform + "|" + pixel_shift_override();
     HeadlessRenderers& all = headless_renderers();
     std::lock_guard<std::mutex> lock(all.mutex);
-    auto it = all.by_platform.find(platform);
+    auto it = all.by_platform.find(key);
     if (it != all.by_platform.end()) return it->second;
     std::unique_ptr<GlContext> context = context_egl_create(platform, error);
     if (!context) return nullptr;
     auto renderer = std::make_shared<GlRenderer>(std::move(context));
-    all.by_platform.emplace(platform, renderer);
+    all.by_platform.emplace(key, renderer);
     return renderer;
 }
 

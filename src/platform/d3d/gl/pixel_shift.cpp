@@ -2,6 +2,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/d3d/gl/shader_cache.h"
@@ -27,8 +28,15 @@ bool pixel_shift_coverage_matches(const unsigned char (&covered)[8][8])
     return true;
 }
 
+std::string pixel_shift_override()
+{
+    const char* value = std::getenv("VIRELINE_GL_PIXEL_SHIFT");
+    return value != nullptr ? value : "";
+}
+
 float pixel_shift_probe(GlShadowState& gl)
 {
+    if (pixel_shift_override() == "biased") return GL_PIXEL_SHIFT_BIASED;
     const std::string vertex =
         "#version 330 core\nuniform float shift;\nvoid main() {\n"
         "    vec2 corner = vec2(float(gl_VertexID & 1), float((gl_VertexID >> 1) & 1));\n"

@@ -7,13 +7,18 @@
 // way, and the fragment shader steps attributes back by the remaining 1/128 pixel.
 #pragma once
 
+#include <string>
+
 #include "platform/d3d/gl/shadow_state.h"
 
 constexpr float GL_PIXEL_SHIFT_EXACT = 0.5f;
 constexpr float GL_PIXEL_SHIFT_BIASED = 63.0f / 128.0f;
 
-// The shift for the current context (1/2 or 63/128). GL state changes go through gl.
+// The shift for the current context (1/2 or 63/128). GL state changes go through gl. The environment
+// variable VIRELINE_GL_PIXEL_SHIFT=biased skips the probe and takes 63/128 (to test that path).
 float pixel_shift_probe(GlShadowState& gl);
+// The value of VIRELINE_GL_PIXEL_SHIFT ("" when unset).
+std::string pixel_shift_override();
 // Whether GL covered exactly the device's pixels of the probe quad, given the 8 × 8 coverage read back
 // (row 0 first, non-zero: covered). Separate for tests.
 bool pixel_shift_coverage_matches(const unsigned char (&covered)[8][8]);

@@ -1,0 +1,200 @@
+// The shader key: the platform's texture-stage rules as the key records them (DISABLE ends the
+// cascade, ALPHAOP DISABLE passes alpha through, a stage without its texture becomes SELECTARG1(CURRENT)
+// for colour and alpha separately, operations the device does not offer likewise), coordinate sets the
+// vertex lacks, material colour sources by vertex format, and what does and does not change the key.
+#include <gtest/gtest.h>
+
+#include "gl_test_rig.h"
+#include "platform/d3d/gl/shader_key.h"
+
+namespace {
+
+class ShaderKeyTest : public ::testing::Test {
+protected:
+    ShaderKeyTest() : rig_(IID_IDirect3DRGBDevice, 16, 16, false)
+    {
+        device_state_defaults(&state_, false, 16, 16);
+        texture_ = rig_.make_texture(4, 4, PixelKind::X8R8G8B8, [](DWORD, DWORD) { return 0xFFFFFFFFu; });
+        target_ = surface_from_interface(rig_.target());
+        bindings_.target = target_;
+        vertex_decode(D3DFVF_VERTEX);
+    }
+    ~ShaderKeyTest() override
+    {
+        if (texture_ != nullptr) texture_->Release();
+    }
+
+    void vertex_decode(DWORD fvf) { ASSERT_TRUE(vertex_layout_decode(fvf, &layout_)); }
+    void bind_texture(DWORD stage) { bindings_.textures[stage] = surface_from_interface(texture_); }
+    void stage(DWORD s, DWORD op, DWORD arg1, DWORD arg2, DWORD aop, DWORD a1, DWORD a2)
+    {
+        state_.stage[s][D3DTSS_COLOROP] = op;
+        state_.stage[s][D3DTSS_COLORARG1] = arg1;
+        state_.stage[s][D3DTSS_COLORARG2] = arg2;
+        state_.stage[s][D3DTSS_ALPHAOP] = aop;
+        state_.stage[s][D3DTSS_ALPHAARG1] = a1;
+        state_.stage[s][D3DTSS_ALPHAARG2] = a2;
+    }
+    ShaderKey key(DWORD flags = 0, bool depth = false) { return shader_key_build(state_, layout_, flags, bindings_, depth); }
+
+    GlTestRig rig_;
+    DeviceState state_;
+    VertexLayout layout_;
+    DrawBindings bindings_;
+    IDirectDrawSurface7* texture_ = nullptr;
+    Surface* target_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ShaderKeyTest, DefaultStateHasOneStageReadingTheMissingTextureAsCurrent)
+{
+    const ShaderKey k = key();
+    ASSERT_EQ(k.stage_count, 1);
+    // MODULATE(TEXTURE, CURRENT) and SELECTARG1(TEXTURE) without a texture: SELECTARG1(CURRENT).
+    EXPECT_EQ(k.stages[0].color_op, D3DTOP_SELECTARG1);
+    EXPECT_EQ(k.stages[0].color_arg1, D3DTA_CURRENT);
+    EXPECT_EQ(k.stages[0].alpha_op, D3DTOP_SELECTARG1);
+    EXPECT_EQ(k.stages[0].alpha_arg1, D3DTA_CURRENT);
+    EXPECT_EQ(k.stages[0].sampled, 0);
+}
+
+TEST_F(ShaderKeyTest, BoundTextureIsSampledWithItsCoordinateSet)
+{
+    bind_texture(0);
+    const ShaderKey k = key();
+    EXPECT_EQ(k.stages[0].color_op, D3DTOP_MODULATE);
+    EXPECT_EQ(k.stages[0].sampled, 1);
+    EXPECT_EQ(k.stages[0].texcoord, 0);
+    // A set the vertex does not have reads as (0, 0).
+    state_.stage[0][D3DTSS_TEXCOORDINDEX] = 1;
+    EXPECT_EQ(key().stages[0].texcoord, SHADER_NO_TEXCOORD);
+    vertex_decode(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2);
+    EXPECT_EQ(key().stages[0].texcoord, 1);
+}
+
+TEST_F(ShaderKeyTest, ColourDisableEndsTheCascadeAlphaDisablePassesThrough)
+{
+    bind_texture(0);
+    bind_texture(1);
+    stage(1, D3DTOP_ADD, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_CURRENT);
+    stage(2, D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT);
+    stage(3, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT);
+    const ShaderKey k = key();
+    ASSERT_EQ(k.stage_count, 2);
+    EXPECT_EQ(k.stages[1].color_op, D3DTOP_ADD);
+    EXPECT_EQ(k.stages[1].alpha_op, D3DTOP_DISABLE);
+    EXPECT_EQ(k.stages[2].color_op, 0);  // past the end
+}
+
+TEST_F(ShaderKeyTest, MissingTextureTurnsColourAndAlphaIntoCurrentSeparately)
+{
+    // Colour does not read the texture (SELECTARG2 of DIFFUSE); alpha does.
+    stage(0, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+    const ShaderKey k = key();
+    EXPECT_EQ(k.stages[0].color_op, D3DTOP_SELECTARG2);
+    EXPECT_EQ(k.stages[0].color_arg2, D3DTA_DIFFUSE);
+    EXPECT_EQ(k.stages[0].alpha_op, D3DTOP_SELECTARG1);
+    EXPECT_EQ(k.stages[0].alpha_arg1, D3DTA_CURRENT);
+    // BLENDTEXTUREALPHA reads the texture's alpha whatever its arguments are.
+    stage(0, D3DTOP_BLENDTEXTUREALPHA, D3DTA_DIFFUSE, D3DTA_TFACTOR, D3DTOP_DISABLE, 0, 0);
+    EXPECT_EQ(key().stages[0].color_op, D3DTOP_SELECTARG1);
+    bind_texture(0);
+    EXPECT_EQ(key().stages[0].color_op, D3DTOP_BLENDTEXTUREALPHA);
+    EXPECT_EQ(key().stages[0].sampled, 1);
+}
+
+TEST_F(ShaderKeyTest, OperationsTheDeviceDoesNotOfferBecomeSelectCurrent)
+{
+    bind_texture(0);
+    for (DWORD op : {static_cast<DWORD>(D3DTOP_PREMODULATE), static_cast<DWORD>(D3DTOP_DOTPRODUCT3), 0u, 99u}) {
+        stage(0, op, D3DTA_TEXTURE, D3DTA_DIFFUSE, op, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+        const ShaderKey k = key();
+        EXPECT_EQ(k.stage_count, 1) << op;
+        EXPECT_EQ(k.stages[0].color_op, D3DTOP_SELECTARG1) << op;
+        EXPECT_EQ(k.stages[0].color_arg1, D3DTA_CURRENT) << op;
+        EXPECT_EQ(k.stages[0].alpha_op, D3DTOP_SELECTARG1) << op;
+        EXPECT_EQ(k.stages[0].sampled, 0) << op;
+    }
+}
+
+TEST_F(ShaderKeyTest, MaterialSourcesFollowTheVertexFormat)
+{
+    // Defaults: diffuse from COLOR1, specular from COLOR2, ambient and emissive from the material.
+    EXPECT_EQ(key().diffuse_source, SHADER_SOURCE_MATERIAL);  // D3DVERTEX has no colours
+    vertex_decode(D3DFVF_LVERTEX);
+    ShaderKey k = key();
+    EXPECT_EQ(k.diffuse_source, SHADER_SOURCE_DIFFUSE);
+    EXPECT_EQ(k.specular_source, SHADER_SOURCE_SPECULAR);
+    EXPECT_EQ(k.ambient_source, SHADER_SOURCE_MATERIAL);
+    state_.render[D3DRENDERSTATE_AMBIENTMATERIALSOURCE] = D3DMCS_COLOR2;
+    state_.render[D3DRENDERSTATE_EMISSIVEMATERIALSOURCE] = 7;  // not a source: the material
+    k = key();
+    EXPECT_EQ(k.ambient_source, SHADER_SOURCE_SPECULAR);
+    EXPECT_EQ(k.emissive_source, SHADER_SOURCE_MATERIAL);
+    state_.render[D3DRENDERSTATE_COLORVERTEX] = FALSE;
+    k = key();
+    EXPECT_EQ(k.diffuse_source, SHADER_SOURCE_MATERIAL);
+    EXPECT_EQ(k.ambient_source, SHADER_SOURCE_MATERIAL);
+}
+
+TEST_F(ShaderKeyTest, LightingNeedsTransformedVerticesAndNoDoNotLightFlag)
+{
+    state_.lights.resize(3);
+    state_.lights[0].light.dltType = D3DLIGHT_SPOT;
+    state_.lights[0].enabled = true;
+    state_.lights[2].light.dltType = D3DLIGHT_DIRECTIONAL;
+    state_.lights[2].enabled = true;
+    ShaderKey k = key();
+    EXPECT_EQ(k.lighting, 1);
+    ASSERT_EQ(k.light_count, 2);
+    EXPECT_EQ(k.light_types[0], D3DLIGHT_SPOT);
+    EXPECT_EQ(k.light_types[1], D3DLIGHT_DIRECTIONAL);
+    EXPECT_EQ(key(D3DDP_DONOTLIGHT).lighting, 0);
+    vertex_decode(D3DFVF_TLVERTEX);
+    k = key();
+    EXPECT_EQ(k.lighting, 0);
+    EXPECT_EQ(k.pretransformed, 1);
+}
+
+TEST_F(ShaderKeyTest, DepthModesAlphaTestAndSixteenBitTargets)
+{
+    state_.render[D3DRENDERSTATE_ZENABLE] = D3DZB_USEW;
+    EXPECT_EQ(key(0, false).wbuffer, 0);  // no depth buffer in use
+    EXPECT_EQ(key(0, true).wbuffer, 1);
+    vertex_decode(D3DFVF_TLVERTEX);
+    EXPECT_EQ(key(0, true).depth_clip, 1);
+    EXPECT_EQ(key(0, false).depth_clip, 0);
+    state_.render[D3DRENDERSTATE_ALPHATESTENABLE] = TRUE;
+    state_.render[D3DRENDERSTATE_ALPHAFUNC] = D3DCMP_ALWAYS;
+    EXPECT_EQ(key().alpha_func, 0);  // passes everything: no test at all
+    state_.render[D3DRENDERSTATE_ALPHAFUNC] = 42;  // clamps to ALWAYS
+    EXPECT_EQ(key().alpha_func, 0);
+    state_.render[D3DRENDERSTATE_ALPHAFUNC] = D3DCMP_GREATER;
+    EXPECT_EQ(key().alpha_func, D3DCMP_GREATER);
+
+    EXPECT_EQ(key().quantize, 0);  // 32-bit target
+    GlTestRig sixteen(IID_IDirect3DRGBDevice, 8, 8, false, PixelKind::R5G6B5);
+    bindings_.target = surface_from_interface(sixteen.target());
+    EXPECT_EQ(key().quantize, static_cast<unsigned>(PixelKind::R5G6B5) + 1);
+    state_.render[D3DRENDERSTATE_ALPHABLENDENABLE] = TRUE;
+    EXPECT_EQ(key().quantize, 0);  // blended draws are narrowed afterwards instead
+    bindings_.target = target_;
+}
+
+TEST_F(ShaderKeyTest, NumbersDoNotChangeTheKeyButStructureDoes)
+{
+    const ShaderKey base = key();
+    const ShaderKeyHash hash;
+    state_.render[D3DRENDERSTATE_TEXTUREFACTOR] = 0x12345678;
+    state_.render[D3DRENDERSTATE_AMBIENT] = 0xFF808080;
+    state_.material.power = 12.0f;
+    state_.viewport.dwWidth = 7;
+    EXPECT_TRUE(key() == base);
+    EXPECT_EQ(hash(key()), hash(base));
+    state_.render[D3DRENDERSTATE_SPECULARENABLE] = TRUE;
+    EXPECT_FALSE(key() == base);
+    state_.render[D3DRENDERSTATE_SPECULARENABLE] = FALSE;
+    state_.render[D3DRENDERSTATE_SHADEMODE] = D3DSHADE_FLAT;
+    EXPECT_FALSE(key() == base);
+}
