@@ -15,6 +15,9 @@ namespace soft::simd {
 typedef float f4 __attribute__((vector_size(16)));
 typedef std::int32_t i4 __attribute__((vector_size(16)));
 typedef std::uint32_t u4 __attribute__((vector_size(16)));
+// The same 16 bytes as eight 16-bit lanes: products of 8-bit channels fit, and SSE2 multiplies them
+// natively.
+typedef std::uint16_t u8x16 __attribute__((vector_size(16)));
 
 inline f4 splat(float v)
 {
@@ -68,11 +71,12 @@ inline i4 to8(f4 v)
     return select(high, splat_i(255), select(positive, level, splat_i(0)));
 }
 
-// mul8 and sat8 of pixel_ops.h.
+// mul8 and sat8 of pixel_ops.h. Channels are 0..255, so a·b + 128 ≤ 65153 and p + (p >> 8) ≤ 65407:
+// every step fits a 16-bit lane (the upper half of each 32-bit lane stays 0).
 inline i4 mul8(i4 a, i4 b)
 {
-    const i4 p = a * b + 128;
-    return (p + (p >> 8)) >> 8;
+    const u8x16 p = reinterpret_cast<u8x16>(a) * reinterpret_cast<u8x16>(b) + static_cast<std::uint16_t>(128);
+    return reinterpret_cast<i4>((p + (p >> 8)) >> 8);
 }
 
 inline i4 sat8(i4 v)
@@ -99,14 +103,22 @@ inline i4 round_to_int(f4 v)
     return i + (to_float(i) > w);  // the comparison is -1 where the truncation rounded up
 }
 
-// lerp_argb of texture_sampler.h on four lanes.
+// lerp_argb of texture_sampler.h on four lanes. With weights f + g = 256, each channel sum
+// c·g + d·f + 128 ≤ 255·256 + 128 fits a 16-bit lane, so the two channels of a 32-bit lane are
+// worked in its two 16-bit halves at once.
 inline u4 lerp_argb(u4 a, u4 b, u4 f)
 {
     const u4 g = splat_u(256) - f;
+    const u8x16 f16 = reinterpret_cast<u8x16>(f | (f << 16));
+    const u8x16 g16 = reinterpret_cast<u8x16>(g | (g << 16));
     const u4 mask = splat_u(0x00FF00FFu);
-    const u4 rb = (((a & mask) * g + (b & mask) * f + splat_u(0x00800080u)) >> 8) & mask;
-    const u4 ag = (((a >> 8) & mask) * g + ((b >> 8) & mask) * f + splat_u(0x00800080u)) & splat_u(0xFF00FF00u);
-    return rb | ag;
+    const u8x16 rb = (reinterpret_cast<u8x16>(a & mask) * g16 + reinterpret_cast<u8x16>(b & mask) * f16 +
+                      static_cast<std::uint16_t>(128)) >>
+                     8;
+    const u8x16 ag = (reinterpret_cast<u8x16>((a >> 8) & mask) * g16 + reinterpret_cast<u8x16>((b >> 8) & mask) * f16 +
+                      static_cast<std::uint16_t>(128)) &
+                     static_cast<std::uint16_t>(0xFF00);
+    return reinterpret_cast<u4>(rb) | reinterpret_cast<u4>(ag);
 }
 
 // sample_bilinear_wrap_pow2 / sample_point_wrap_pow2 on four lanes.
