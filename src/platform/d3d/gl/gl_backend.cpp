@@ -11,6 +11,7 @@
 #include "platform/d3d/gl/pixel_shift.h"
 #include "platform/debug_output.h"
 #include "platform/window/native_window.h"
+#include "platform/window/window.h"
 
 namespace {
 
@@ -81,17 +82,21 @@ D3DDEVICEDESC7 device_caps()
     return d;
 }
 
-// The window a device's surfaces are shown on: the one the primary surface's clipper names.
+// The window a device's surfaces are shown on: the one the primary surface's clipper names (windowed),
+// or, in exclusive full-screen operation, where a flip chain has no clipper, the program's window.
 HWND presentation_window(Surface& target)
 {
-    Surface* primary = target.owner()->primary();
+    DirectDraw* owner = target.owner();
+    Surface* primary = owner->primary();
     if (primary == nullptr) return nullptr;
     IDirectDrawClipper* clipper = nullptr;
-    if (FAILED(primary->GetClipper(&clipper)) || clipper == nullptr) return nullptr;
-    HWND window = nullptr;
-    clipper->GetHWnd(&window);
-    clipper->Release();
-    return window;
+    if (SUCCEEDED(primary->GetClipper(&clipper)) && clipper != nullptr) {
+        HWND window = nullptr;
+        clipper->GetHWnd(&window);
+        clipper->Release();
+        return window;
+    }
+    return owner->exclusive() ? window_first_live() : nullptr;
 }
 
 struct HeadlessRenderers {

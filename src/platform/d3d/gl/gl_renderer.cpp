@@ -261,5 +261,6 @@ bool GlRenderer::present(Surface& primary, const RECT& rect, bool vsync)
     glBlitFramebuffer(rect.left, rect.top, rect.right, rect.bottom, 0, height, width, 0, GL_COLOR_BUFFER_BIT,
                       same_size ? GL_NEAREST : GL_LINEAR);
     window_->swap(vsync);
+    ++presents_;
     return true;
 }

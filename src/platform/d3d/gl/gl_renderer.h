@@ -41,6 +41,8 @@ public:
     // for vertical sync when vsync. False without a window context.
     bool present(Surface& primary, const RECT& rect, bool vsync);
     bool has_window() const { return window_ != nullptr; }
+    // Frames shown on the window so far.
+    std::uint64_t presents() const { return presents_; }
 
     GlContext& context() { return *context_; }
     // How far geometry is moved to put the device's pixel centres onto GL's (pixel_shift.h).
@@ -71,6 +73,7 @@ private:
     FfConstants constants_{};
     bool constants_valid_ = false;
     const void* last_device_ = nullptr;
+    std::uint64_t presents_ = 0;
     FilteredBatch filtered_;
     std::vector<std::uint32_t> line_ends_;
 };

@@ -1,0 +1,170 @@
+// The OpenGL device on a real window (run under Xvfb): the device makes its context on the program's
+// SDL window, draws there into framebuffer objects, and a Blt of the back buffer onto the primary (or a
+// full-screen Flip) reaches the window through the backend's own present: a blit to the window's
+// default framebuffer and a buffer swap. The window's default framebuffer is read back to check.
+#include <gtest/gtest.h>
+
+#include <epoxy/gl.h>
+
+#include <memory>
+
+#include "platform/d3d/core/device.h"
+#include "platform/d3d/core/display_driver.h"
+#include "platform/d3d/ddraw.h"
+#include "platform/d3d/gl/gl_backend.h"
+#include "platform/window/window.h"
+#include "platform/window/window_display_driver.h"
+#include "platform/window/window_system.h"
+
+namespace {
+
+LRESULT window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+DDSURFACEDESC2 desc(DWORD flags, DWORD caps, DWORD width = 0, DWORD height = 0)
+{
+    DDSURFACEDESC2 d{};
+    d.dwSize = sizeof d;
+    d.dwFlags = flags;
+    d.ddsCaps.dwCaps = caps;
+    d.dwWidth = width;
+    d.dwHeight = height;
+    return d;
+}
+
+class WindowE2e : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!window_system_start(false) || window_system_headless()) GTEST_SKIP() << "no display (run under xvfb-run)";
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSA c{};
+            c.lpfnWndProc = window_procedure;
+            c.hInstance = GetModuleHandleA(nullptr);
+            c.lpszClassName = "GL E2E";
+            ASSERT_NE(RegisterClassA(&c), 0);
+            registered = true;
+        }
+        window_ = CreateWindowExA(0, "GL E2E", "gl e2e", WS_CAPTION | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, 64, 48,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(window_, nullptr);
+        display_drivers_install(window_display_drivers_create());
+        void* p = nullptr;
+        ASSERT_EQ(DirectDrawCreateEx(nullptr, &p, IID_IDirectDraw7, nullptr), DD_OK);
+        dd_ = static_cast<IDirectDraw7*>(p);
+        ASSERT_EQ(dd_->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&d3d_)), DD_OK);
+    }
+    void TearDown() override
+    {
+        if (device_ != nullptr) device_->Release();
+        if (back_ != nullptr) back_->Release();
+        if (primary_ != nullptr) primary_->Release();
+        if (d3d_ != nullptr) d3d_->Release();
+        if (dd_ != nullptr) {
+            dd_->SetCooperativeLevel(window_, DDSCL_NORMAL);
+            dd_->Release();
+        }
+        if (window_ != nullptr) DestroyWindow(window_);
+        display_drivers_install({});
+    }
+
+    GlRenderer* renderer()
+    {
+        auto* backend = dynamic_cast<GlBackend*>(&static_cast<Device*>(device_)->backend());
+        return backend != nullptr ? &backend->renderer() : nullptr;
+    }
+
+    // Clears the back buffer to colour and draws nothing else.
+    void render(D3DCOLOR colour)
+    {
+        device_->BeginScene();
+        device_->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0);
+        device_->EndScene();
+    }
+
+    // The centre pixel of the frame last shown, as 0xAARRGGBB. Mesa's software path keeps the front
+    // buffer in the X window (not readable through GL) and swaps by copying, leaving the back buffer as
+    // it was shown; that is the buffer read here.
+    std::uint32_t shown_centre()
+    {
+        GlRenderer* r = renderer();
+        r->context().make_current();
+        r->shadow().invalidate();  // the reads below change bindings behind the shadow's back
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadBuffer(GL_BACK);
+        RECT client{};
+        GetClientRect(window_, &client);
+        const int w = client.right, h = client.bottom;
+        std::uint32_t pixel = 0;
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        glReadPixels(w / 2, h / 2, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &pixel);
+        r->shadow().invalidate();
+        return pixel | 0xFF000000u;
+    }
+
+    HWND window_ = nullptr;
+    IDirectDraw7* dd_ = nullptr;
+    IDirect3D7* d3d_ = nullptr;
+    IDirectDrawSurface7* primary_ = nullptr;
+    IDirectDrawSurface7* back_ = nullptr;
+    IDirect3DDevice7* device_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(WindowE2e, WindowedBltPresentsThroughTheBackend)
+{
+    ASSERT_EQ(dd_->SetCooperativeLevel(window_, DDSCL_NORMAL), DD_OK);
+    DDSURFACEDESC2 p = desc(DDSD_CAPS, DDSCAPS_PRIMARYSURFACE);
+    ASSERT_EQ(dd_->CreateSurface(&p, &primary_, nullptr), DD_OK);
+    IDirectDrawClipper* clipper = nullptr;
+    ASSERT_EQ(dd_->CreateClipper(0, &clipper, nullptr), DD_OK);
+    clipper->SetHWnd(0, window_);
+    primary_->SetClipper(clipper);
+    clipper->Release();
+    DDSURFACEDESC2 b = desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 64, 48);
+    ASSERT_EQ(dd_->CreateSurface(&b, &back_, nullptr), DD_OK);
+    ASSERT_EQ(d3d_->CreateDevice(IID_IDirect3DTnLHalDevice, back_, &device_), D3D_OK);
+    ASSERT_NE(renderer(), nullptr);
+    EXPECT_TRUE(renderer()->has_window());
+    EXPECT_NE(renderer()->context().describe().find("SDL window"), std::string::npos);
+
+    for (D3DCOLOR colour : {0xFFFF0000u, 0xFF00FF00u}) {
+        render(colour);
+        RECT client{};
+        GetClientRect(window_, &client);
+        POINT corner{0, 0};
+        ClientToScreen(window_, &corner);
+        RECT on_screen{corner.x, corner.y, corner.x + client.right, corner.y + client.bottom};
+        const std::uint64_t before = renderer()->presents();
+        ASSERT_EQ(primary_->Blt(&on_screen, back_, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+        EXPECT_EQ(renderer()->presents(), before + 1);
+        EXPECT_EQ(shown_centre(), colour);
+    }
+}
+
+TEST_F(WindowE2e, FullScreenFlipPresentsThroughTheBackend)
+{
+    ASSERT_EQ(dd_->SetCooperativeLevel(window_, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    DDSURFACEDESC2 mode{};
+    mode.dwSize = sizeof mode;
+    ASSERT_EQ(dd_->GetDisplayMode(&mode), DD_OK);
+    DDSURFACEDESC2 p = desc(DDSD_CAPS | DDSD_BACKBUFFERCOUNT,
+                            DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE);
+    p.dwBackBufferCount = 1;
+    ASSERT_EQ(dd_->CreateSurface(&p, &primary_, nullptr), DD_OK);
+    DDSCAPS2 caps{};
+    caps.dwCaps = DDSCAPS_BACKBUFFER;
+    ASSERT_EQ(primary_->GetAttachedSurface(&caps, &back_), DD_OK);
+    ASSERT_EQ(d3d_->CreateDevice(IID_IDirect3DTnLHalDevice, back_, &device_), D3D_OK);
+    ASSERT_NE(renderer(), nullptr);
+    EXPECT_TRUE(renderer()->has_window());
+    render(0xFF0000FFu);
+    ASSERT_EQ(primary_->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    EXPECT_EQ(renderer()->presents(), 1u);
+    EXPECT_EQ(shown_centre(), 0xFF0000FFu);
+}
