@@ -147,10 +147,10 @@ void lay_out(Frame& f)
 
 HRESULT run_settings_dialog(HWND parent, DeviceInfo** selected)
 {
-    return run_settings_dialog_with(parent, device_table(), selected, SettingsWindowHooks{});
+    return run_settings_dialog_in(parent, device_table(), selected);
 }
 
-HRESULT run_settings_dialog_with(HWND, DeviceTable& table, DeviceInfo** selected, const SettingsWindowHooks& hooks)
+HRESULT run_settings_dialog_in(HWND, DeviceTable& table, DeviceInfo** selected)
 {
     SettingsDialog dialog;
     if (!dialog.init(table, selected)) return E_FAIL;
@@ -187,7 +187,7 @@ HRESULT run_settings_dialog_with(HWND, DeviceTable& table, DeviceInfo** selected
     ImGui_ImplOpenGL3_Init("#version 130");
 
     Frame f{&dialog, std::nullopt};
-    for (int frame = 0; !f.ended; ++frame) {
+    while (!f.ended) {
         SDL_Event event;
         while (!f.ended && SDL_PollEvent(&event) == 1) {
             std::uint32_t id = 0;
@@ -230,13 +230,8 @@ HRESULT run_settings_dialog_with(HWND, DeviceTable& table, DeviceInfo** selected
             ImGui_ImplSDL2_ProcessEvent(&event);
         }
         if (f.ended) break;
-        if (hooks.max_frames > 0 && frame >= hooks.max_frames) {
-            f.ended = dialog.press_cancel();
-            break;
-        }
         ImGui_ImplOpenGL3_NewFrame();
         ImGui_ImplSDL2_NewFrame();
-        if (hooks.before_widgets) hooks.before_widgets(frame);
         ImGui::NewFrame();
         lay_out(f);
         ImGui::Render();
@@ -247,7 +242,6 @@ HRESULT run_settings_dialog_with(HWND, DeviceTable& table, DeviceInfo** selected
         glClearColor(0.83f, 0.82f, 0.78f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
-        if (hooks.after_render) hooks.after_render(frame, width, height);
         SDL_GL_SwapWindow(window);
         SDL_Delay(10);
     }

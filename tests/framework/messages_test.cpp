@@ -281,3 +281,30 @@ TEST(ApplicationFullScreen, TheWholeScreenIsClientAreaAndTheCursorIsHidden)
     EXPECT_EQ(app.framework()->screen_rect().left, before.left);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 }
+
+namespace {
+
+// The application with its flags reachable, to put it in the state between set-up and ready.
+struct ProbeApplication : Application {
+    void set_ready(bool ready) { ready_ = ready ? 1 : 0; }
+};
+
+}  // namespace
+
+TEST(ApplicationPaint, AnExposeBeforeTheFrameLoopShowsTheBackBuffer)
+{
+    auto driver = std::make_shared<HeadlessDisplayDriver>();
+    HeadlessScope scope({driver});
+    ProbeApplication app;
+    ASSERT_EQ(app.create(nullptr, "Vireline", 640, 480, false), S_OK);
+    const unsigned before = driver->present_count();
+    SendMessageA(app.window(), WM_PAINT, 0, 0);  // ready: the frame loop presents, the expose does not
+    EXPECT_EQ(driver->present_count(), before);
+    app.set_ready(false);
+    SendMessageA(app.window(), WM_PAINT, 0, 0);
+    EXPECT_EQ(driver->present_count(), before + 1);
+    // Moves are followed only while ready.
+    const RECT r = app.framework()->screen_rect();
+    SendMessageA(app.window(), WM_MOVE, 0, MAKELPARAM(50, 60));
+    EXPECT_EQ(app.framework()->screen_rect().left, r.left);
+}

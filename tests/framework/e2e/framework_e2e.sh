@@ -2,6 +2,7 @@
 # End-to-end cases of the render framework on its probe program (a frame of red | blue with a green
 # square, presented until Escape), run under xvfb-run: framework_e2e.sh CASE PROBE OUTPUT_DIR
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 case_name=$1
 probe=$2
 out=$3/$case_name
@@ -9,7 +10,7 @@ mkdir -p "$out"
 cd "$out" || exit 1
 rm -f ./*.png ./*.txt
 # shellcheck source=e2e_lib.sh
-source "$(dirname "$0")/e2e_lib.sh"
+source "$here/e2e_lib.sh" || exit 1
 export SDL_AUDIODRIVER=dummy
 
 check_clean_end() {

@@ -2,6 +2,7 @@
 # End-to-end cases of vireline-scene-view's windowed path, run under xvfb-run as a person would use it:
 # scene_view_e2e.sh CASE VIEWER SCENE OUTPUT_DIR
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 case_name=$1
 viewer=$2
 scene=$3
@@ -10,7 +11,7 @@ mkdir -p "$out"
 cd "$out" || exit 1
 rm -f ./*.png ./*.txt
 # shellcheck source=e2e_lib.sh
-source "$(dirname "$0")/e2e_lib.sh"
+source "$here/e2e_lib.sh" || exit 1
 export SDL_AUDIODRIVER=dummy
 
 case $case_name in
