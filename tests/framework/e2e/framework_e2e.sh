@@ -76,8 +76,10 @@ quit_signal)
     wait_exit
     check_clean_end
     ;;
-fullscreen_from_command_line)
-    "$probe" --device software --fullscreen --no-dialog >stdout.txt 2>stderr.txt &
+fullscreen_from_command_line | fullscreen_opengl)
+    device=software
+    [ "$case_name" = fullscreen_opengl ] && device=opengl
+    "$probe" --device "$device" --fullscreen --no-dialog >stdout.txt 2>stderr.txt &
     PROGRAM_PID=$!
     main=$(wait_window Vireline) || fail "no main window"
     sleep 1
@@ -86,6 +88,9 @@ fullscreen_from_command_line)
     expect_pixel screen.png 10 10 ff0000
     expect_pixel screen.png 1013 757 0000ff
     grep -q 'full screen, 1024x768$' stdout.txt || fail "not full screen: $(head -1 stdout.txt)"
+    if [ "$device" = opengl ]; then
+        grep -q '^device: .*OpenGL' stdout.txt || fail "not the OpenGL device: $(head -1 stdout.txt)"
+    fi
     xdotool key --window "$main" Escape
     wait_exit
     check_clean_end
