@@ -35,7 +35,8 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-play: build
+play: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vireline vireline-scene-view
 	scripts/play $(BUILD_DIR)
 
 test: build
