@@ -63,6 +63,39 @@ TEST_P(SceneViewGolden, FrameMatchesTheApprovedPicture) {
 INSTANTIATE_TEST_SUITE_P(TestScenes, SceneViewGolden, ::testing::ValuesIn(kScenes),
                          [](const ::testing::TestParamInfo<GoldenScene>& info) { return std::string(info.param.golden); });
 
+// The OpenGL device (EGL without a window) draws the same pictures within a looser tolerance; where no
+// such device is available the viewer says so and the case is skipped.
+TEST_P(SceneViewGolden, OpenGLFrameMatchesTheSamePicture) {
+    const GoldenScene& scene = GetParam();
+    const std::string out_dir = std::string(VIRELINE_BINARY_DIR) + "/test-output/scene_view";
+    std::filesystem::create_directories(out_dir);
+    SceneViewOptions options;
+    options.scene_path = std::string(VIRELINE_TESTDATA_DIR) + "/3ds/" + scene.file;
+    options.camera = scene.camera;
+    options.time = scene.time;
+    options.width = 160;
+    options.height = 120;
+    options.device = SceneViewDevice::OpenGL;
+    options.out_path = out_dir + "/" + scene.golden + "_gl.png";
+    ::testing::internal::CaptureStderr();
+    const int status = scene_view_run_headless(options);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (status != 0 && said.find("OpenGL device could not be made") != std::string::npos) {
+        GTEST_SKIP() << said;
+    }
+    ASSERT_EQ(status, 0) << said;
+    TestImage frame;
+    ASSERT_TRUE(png_read(options.out_path, &frame));
+    TestImage golden;
+    ASSERT_TRUE(png_read(std::string(VIRELINE_SOURCE_DIR) + "/tests/scene_object/golden/" + scene.golden + ".png", &golden));
+    ImageTolerance tolerance;
+    tolerance.channel = 24;
+    tolerance.bad_fraction = 0.02;
+    const ImageComparison comparison = image_compare(frame, golden, tolerance);
+    if (!comparison.passed) golden_write_failure(std::string(scene.golden) + "_gl", frame, golden);
+    EXPECT_TRUE(comparison.passed) << comparison.summary();
+}
+
 TEST(SceneViewFrames, TheTimeMovesAnimatedScenes) {
     const std::string out_dir = std::string(VIRELINE_BINARY_DIR) + "/test-output/scene_view";
     std::filesystem::create_directories(out_dir);
