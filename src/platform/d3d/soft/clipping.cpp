@@ -31,8 +31,10 @@ void interpolate(const ClipVertex& inside, const ClipVertex& outside, float t, C
 
 std::uint32_t clip_outcode(const ClipVertex& v, const GuardBand& guard, bool depth_planes)
 {
+    // Beyond this magnitude plane distances (guard · w) could overflow and clipping would make NaNs.
+    constexpr float kLimit = 1.0e18f;
     for (float h : v.h) {
-        if (!std::isfinite(h)) return CLIP_INVALID;
+        if (!(std::fabs(h) < kLimit)) return CLIP_INVALID;
     }
     std::uint32_t code = 0;
     for (unsigned plane = 0; plane < 7; ++plane) {

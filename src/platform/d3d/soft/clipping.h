@@ -19,7 +19,7 @@ enum ClipPlaneBit : std::uint32_t {
     CLIP_NEAR = 1u << 4,
     CLIP_FAR = 1u << 5,
     CLIP_W = 1u << 6,
-    CLIP_INVALID = 1u << 31,  // a coordinate is not a finite number: the vertex is never drawn
+    CLIP_INVALID = 1u << 31,  // a coordinate is not finite or beyond 1e18: the vertex is never drawn
 };
 
 std::uint32_t clip_outcode(const ClipVertex& v, const GuardBand& guard, bool depth_planes);

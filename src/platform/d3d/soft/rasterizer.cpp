@@ -103,8 +103,12 @@ void plot(const DrawConstants& k, SpanFn span, const SetupTriangle& t, int x, in
     span(k, t, y, x, x + 1);
 }
 
+// The pixel whose centre is nearest (halves go down-left); coordinates are clamped far outside any
+// target first, so the conversion is always defined.
 int nearest_centre(float v)
 {
+    if (!(v > -1.0e6f)) return -1000000;
+    if (v > 1.0e6f) return 1000000;
     return static_cast<int>(std::ceil(v - 0.5f));
 }
 
@@ -112,6 +116,7 @@ int nearest_centre(float v)
 
 void draw_line(const DrawConstants& k, SpanFn span, const ScreenVertex& a, const ScreenVertex& b, bool last_pixel)
 {
+    if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) return;
     const float dx = b.x - a.x;
     const float dy = b.y - a.y;
     const bool x_major = std::fabs(dx) >= std::fabs(dy);
@@ -124,19 +129,29 @@ void draw_line(const DrawConstants& k, SpanFn span, const ScreenVertex& a, const
     const int start = nearest_centre(major0);
     const int end = nearest_centre(major1);
     const int step = end >= start ? 1 : -1;
-    // Limit the walk to the scissor box along the major axis (lines were clipped to the guard band).
-    const int lo = x_major ? k.scissor_x0 - 1 : k.scissor_y0 - 1;
-    const int hi = x_major ? k.scissor_x1 : k.scissor_y1;
-    for (int i = start; i != end + (last_pixel ? step : 0); i += step) {
-        if ((step > 0 && i > hi) || (step < 0 && i < lo)) break;
-        if ((step > 0 && i < lo) || (step < 0 && i > hi)) continue;
+    // Pixel centres start .. end, the end one only with LASTPIXEL; walked only inside the scissor box
+    // along the major axis (lines were clipped to the guard band).
+    const int lo = x_major ? k.scissor_x0 : k.scissor_y0;
+    const int hi = (x_major ? k.scissor_x1 : k.scissor_y1) - 1;
+    int first = start;
+    int last = last_pixel ? end : end - step;
+    if (step > 0) {
+        first = std::max(first, lo);
+        last = std::min(last, hi);
+        if (first > last) return;
+    } else {
+        first = std::min(first, hi);
+        last = std::max(last, lo);
+        if (first < last) return;
+    }
+    for (int i = first;; i += step) {
         const int j = nearest_centre(minor0 + (static_cast<float>(i) - major0) * slope);
         if (x_major) {
             plot(k, span, t, i, j);
         } else {
             plot(k, span, t, j, i);
         }
-        if (i == end) break;
+        if (i == last) break;
     }
 }
 
