@@ -119,6 +119,8 @@ HRESULT GlRenderer::draw(const DeviceState& state, std::uint32_t dirty, const Dr
                          const DrawBatch& batch, const void* device)
 {
     if (!context_->make_current()) return E_FAIL;
+    // First, whatever happens below: the device counts the state as handed over once draw returns.
+    upload_constants(state, dirty, device);
     Surface& target = *bindings.target;
     Surface* depth = bindings.depth;
     // Any ZENABLE other than FALSE enables depth (USEW as w, every other value as z).
@@ -141,7 +143,6 @@ HRESULT GlRenderer::draw(const DeviceState& state, std::uint32_t dirty, const Dr
         return E_FAIL;
     }
     gl_.bind_draw_framebuffer(fbo);
-    upload_constants(state, dirty, device);
     gl_.use_program(program);
     apply_fixed_state(state, target, depth_active, key);
     const bool last_pixel = state.render[D3DRENDERSTATE_LASTPIXEL] != 0;
