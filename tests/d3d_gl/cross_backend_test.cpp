@@ -6,8 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <epoxy/gl.h>
+
 #include "gl_scenes.h"
 #include "gl_test_rig.h"
+#include "platform/d3d/core/device.h"
+#include "platform/d3d/gl/gl_backend.h"
 #include "support/golden_image.h"
 #include "support/image_compare.h"
 
@@ -24,6 +28,10 @@ TestImage render(const GUID& device, const GlScene& scene, int frame, PixelKind 
     SceneTarget t{rig.ddraw(), rig.device(), rig.target(), rig.zbuffer(), kWidth, kHeight};
     scene.draw(t, frame);
     TestImage image = rig.image();
+    if (auto* gl = dynamic_cast<GlBackend*>(&static_cast<Device*>(rig.device())->backend())) {
+        gl->renderer().context().make_current();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "OpenGL reported an error";
+    }
     gl_scenes_release();
     return image;
 }
