@@ -17,16 +17,13 @@ int main(int argc, char** argv) {
     File3dsScene keyframer_only = full;
     keyframer_only.objects.clear();
     keyframer_only.materials.clear();
-    const struct {
-        const char* name;
-        const File3dsScene& scene;
-    } seeds[] = {{"full.3ds", full},
-                 {"editor_only.3ds", editor_only},
-                 {"keyframer_only.3ds", keyframer_only},
-                 {"small_grid.3ds", sample_large_scene(200, 4)}};
-    for (const auto& seed : seeds) {
-        const std::string path = folder + "/" + seed.name;
-        if (!write_3ds_file(path.c_str(), seed.scene)) {
+    const std::pair<const char*, File3dsScene> seeds[] = {{"full.3ds", full},
+                                                          {"editor_only.3ds", editor_only},
+                                                          {"keyframer_only.3ds", keyframer_only},
+                                                          {"small_grid.3ds", sample_large_scene(200, 4)}};
+    for (const auto& [name, scene] : seeds) {
+        const std::string path = folder + "/" + name;
+        if (!write_3ds_file(path.c_str(), scene)) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }

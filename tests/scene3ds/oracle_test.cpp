@@ -1,6 +1,6 @@
-// Every scene file written elsewhere loads, and what the reader makes of it agrees with two
-// independent readers: lib3ds (meshes, faces, materials, cameras, lights, node hierarchy, key
-// counts) and assimp (total triangles).
+// Every scene file written elsewhere, and the writer's own, loads, and what the reader makes of it
+// agrees with two independent readers: lib3ds (meshes, faces, materials, cameras, lights, node
+// hierarchy, key counts) and assimp (total triangles).
 #include <gtest/gtest.h>
 
 #include <lib3ds/camera.h>
@@ -16,10 +16,13 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/debug_output.h"
+#include "sample_scenes.h"
 #include "scene3ds_test_util.h"
 
 namespace {
@@ -27,7 +30,6 @@ namespace {
 struct Lib3dsFileDeleter {
     void operator()(Lib3dsFile* f) const { lib3ds_file_free(f); }
 };
-using Lib3dsFilePtr = std::unique_ptr<Lib3dsFile, Lib3dsFileDeleter>;
 
 // Names are kept to 31 characters by the reader.
 std::string short_name(const char* name) { return std::string(name).substr(0, 31); }
@@ -51,10 +53,10 @@ std::vector<std::string> lib3ds_names(T* list) {
     return names;
 }
 
-template <typename T>
-std::vector<std::string> our_names(const std::vector<T*>& list) {
+template <typename List>
+std::vector<std::string> our_names(const List& list) {
     std::vector<std::string> names;
-    for (const T* item : list) names.emplace_back(item->name);
+    for (const auto& item : list) names.emplace_back(item->name);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -73,10 +75,83 @@ std::string lib3ds_node_name(const Lib3dsNode* node) {
     return short_name(node->name);
 }
 
-unsigned lin3_key_count(const Lib3dsLin3Track& track) {
-    unsigned n = 0;
-    for (const Lib3dsLin3Key* k = track.keyL; k != nullptr; k = k->next) ++n;
-    return n;
+using Lib3dsFilePtr = std::unique_ptr<Lib3dsFile, Lib3dsFileDeleter>;
+
+// Reads the file with the reader, lib3ds and assimp, and compares what they make of it. `oracle` gets
+// lib3ds's reading, null for a file that it refuses (which the reader must then read as empty).
+void expect_agreement(const std::string& path, Lib3dsFilePtr* oracle) {
+    DebugOutputCapture capture;
+    const auto scene = load_3ds_scene(path.c_str());
+    ASSERT_NE(scene, nullptr);
+    expect_sound(*scene);
+    if (::testing::Test::HasFatalFailure()) return;
+    oracle->reset(lib3ds_file_load(path.c_str()));
+    if (!*oracle) {
+        EXPECT_TRUE(scene->node_registry.empty());
+        return;
+    }
+    const Lib3dsFile& other = **oracle;
+    // No valid file loses faces, cuts a list or ends a walk early.
+    EXPECT_EQ(capture.text().find("3ds:"), std::string::npos) << capture.text();
+
+    // Meshes by name, vertex and face count; a mesh whose faces name a material has one.
+    std::multiset<std::tuple<std::string, std::size_t, std::size_t>> our_meshes, their_meshes;
+    std::size_t our_faces = 0;
+    for (const MeshNode* mesh : scene->meshes) {
+        our_meshes.emplace(mesh->name, mesh->vertex_count(), mesh->index_count() / 3);
+        our_faces += mesh->index_count() / 3;
+    }
+    for (const Lib3dsMesh* m = other.meshes; m != nullptr; m = m->next) {
+        their_meshes.emplace(short_name(m->name), m->points, m->faces);
+        const auto ours = std::find_if(scene->meshes.begin(), scene->meshes.end(),
+                                       [&](const MeshNode* mesh) { return short_name(m->name) == mesh->name; });
+        if (m->faces > 0 && m->faceL[m->faces - 1].material[0] != '\0' && ours != scene->meshes.end()) {
+            EXPECT_NE(material_at(*scene, (*ours)->material_index), nullptr) << m->name;
+        }
+    }
+    EXPECT_EQ(our_meshes, their_meshes);
+
+    EXPECT_EQ(our_names(scene->materials), lib3ds_names(other.materials));
+    EXPECT_EQ(our_names(scene->cameras), lib3ds_names(other.cameras));
+    EXPECT_EQ(our_names(scene->lights), lib3ds_names(other.lights));
+    for (const LightNode* light : scene->lights) {
+        const Lib3dsLight* their = lib3ds_file_light_by_name(oracle->get(), light->name);
+        ASSERT_NE(their, nullptr);
+        EXPECT_EQ(light->spot != 0, their->spot_light != 0) << light->name;
+        if (light->spot) {
+            EXPECT_EQ(light->hotspot, their->hot_spot);
+            EXPECT_EQ(light->falloff, their->fall_off);
+        }
+    }
+
+    // Hierarchy and position key counts of the object nodes that name one node in each reader.
+    std::vector<Lib3dsNode*> nodes;
+    collect_nodes(other.nodes, &nodes);
+    std::map<std::string, int> lib3ds_uses, our_uses;
+    for (const Lib3dsNode* n : nodes) ++lib3ds_uses[lib3ds_node_name(n) + "/" + std::to_string(n->type)];
+    for (const SceneNode* n : scene->node_registry) ++our_uses[n->name];
+    for (const Lib3dsNode* n : nodes) {
+        const std::string name = lib3ds_node_name(n);
+        if (n->type != LIB3DS_OBJECT_NODE || lib3ds_uses[name + "/" + std::to_string(n->type)] != 1 || our_uses[name] != 1)
+            continue;
+        SCOPED_TRACE(name);
+        const auto ours = std::find_if(scene->node_registry.begin(), scene->node_registry.end(),
+                                       [&](const SceneNode* s) { return name == s->name; });
+        ASSERT_NE(ours, scene->node_registry.end());
+        const SceneNode* parent = (*ours)->parent;
+        EXPECT_EQ(parent != nullptr ? std::string(parent->name) : "", n->parent != nullptr ? lib3ds_node_name(n->parent) : "");
+        std::size_t keys = 0;
+        for (const Lib3dsLin3Key* k = n->data.object.pos_track.keyL; k != nullptr; k = k->next) ++keys;
+        EXPECT_EQ((*ours)->position_track.count(), keys);
+    }
+
+    // assimp: the same number of triangles (it un-indexes the vertices, so only faces compare).
+    Assimp::Importer importer;
+    const aiScene* assimp = importer.ReadFile(path, 0);
+    ASSERT_NE(assimp, nullptr) << importer.GetErrorString();
+    std::size_t assimp_faces = 0;
+    for (unsigned i = 0; i < assimp->mNumMeshes; ++i) assimp_faces += assimp->mMeshes[i]->mNumFaces;
+    EXPECT_EQ(our_faces, assimp_faces);
 }
 
 class SceneFiles : public ::testing::TestWithParam<std::string> {};
@@ -84,99 +159,10 @@ class SceneFiles : public ::testing::TestWithParam<std::string> {};
 }  // namespace
 
 TEST_P(SceneFiles, LoadsAndAgreesWithLib3dsAndAssimp) {
-    const std::string path = testdata_3ds(GetParam());
-    DebugOutputCapture capture;
-    const auto scene = load_3ds_scene(path.c_str());
-    ASSERT_NE(scene, nullptr);
-    for (const MeshNode* mesh : scene->meshes) {
-        EXPECT_EQ(mesh->index_count() % 3, 0u);
-        for (std::uint16_t index : mesh->indices) ASSERT_LT(index, mesh->vertex_count()) << mesh->name;
-    }
-    EXPECT_EQ(scene->evaluation_order.size(), scene->node_registry.size());
-
-    Lib3dsFilePtr oracle(lib3ds_file_load(path.c_str()));
-    if (!oracle) {
-        // Only the two files that are no scenes at all are refused by lib3ds; we read them as empty.
-        EXPECT_TRUE(GetParam() == "empty.3ds" || GetParam() == "wrong.3ds") << GetParam();
-        EXPECT_TRUE(scene->meshes.empty());
-        EXPECT_TRUE(scene->node_registry.empty());
-        return;
-    }
-    // No valid file loses faces, cuts a list or ends a walk early.
-    EXPECT_EQ(capture.text().find("3ds:"), std::string::npos) << capture.text();
-
-    // Meshes: lib3ds keeps them sorted by name.
-    std::vector<const MeshNode*> ours(scene->meshes.begin(), scene->meshes.end());
-    std::stable_sort(ours.begin(), ours.end(),
-                     [](const MeshNode* a, const MeshNode* b) { return std::string(a->name) < std::string(b->name); });
-    std::vector<const Lib3dsMesh*> theirs;
-    for (const Lib3dsMesh* m = oracle->meshes; m != nullptr; m = m->next) theirs.push_back(m);
-    std::stable_sort(theirs.begin(), theirs.end(),
-                     [](const Lib3dsMesh* a, const Lib3dsMesh* b) { return std::string(a->name) < std::string(b->name); });
-    ASSERT_EQ(ours.size(), theirs.size());
-    std::size_t our_faces = 0;
-    for (std::size_t i = 0; i < ours.size(); ++i) {
-        SCOPED_TRACE(ours[i]->name);
-        EXPECT_EQ(ours[i]->name, short_name(theirs[i]->name));
-        EXPECT_EQ(ours[i]->vertex_count(), theirs[i]->points);
-        EXPECT_EQ(ours[i]->index_count() / 3, theirs[i]->faces);
-        our_faces += ours[i]->index_count() / 3;
-        if (theirs[i]->faces > 0 && theirs[i]->faceL[theirs[i]->faces - 1].material[0] != '\0') {
-            const Material* material = material_at(*scene, ours[i]->material_index);
-            ASSERT_NE(material, nullptr);
-        }
-    }
-
-    std::vector<std::string> materials;
-    for (const auto& m : scene->materials) materials.emplace_back(m->name);
-    std::sort(materials.begin(), materials.end());
-    EXPECT_EQ(materials, lib3ds_names(oracle->materials));
-    EXPECT_EQ(our_names(scene->cameras), lib3ds_names(oracle->cameras));
-    EXPECT_EQ(our_names(scene->lights), lib3ds_names(oracle->lights));
-    for (const LightNode* light : scene->lights) {
-        const Lib3dsLight* other = lib3ds_file_light_by_name(oracle.get(), light->name);
-        ASSERT_NE(other, nullptr);
-        EXPECT_EQ(light->spot != 0, other->spot_light != 0) << light->name;
-        if (light->spot) {
-            EXPECT_EQ(light->hotspot, other->hot_spot);
-            EXPECT_EQ(light->falloff, other->fall_off);
-        }
-    }
-
-    // Hierarchy and key counts of the object nodes that name one node in each reader.
-    std::vector<Lib3dsNode*> nodes;
-    collect_nodes(oracle->nodes, &nodes);
-    std::map<std::string, int> lib3ds_uses, our_uses;
-    for (const Lib3dsNode* n : nodes) ++lib3ds_uses[lib3ds_node_name(n) + "/" + std::to_string(n->type)];
-    for (const SceneNode* n : scene->node_registry) ++our_uses[n->name];
-    int compared = 0;
-    for (const Lib3dsNode* n : nodes) {
-        if (n->type != LIB3DS_OBJECT_NODE) continue;
-        const std::string name = lib3ds_node_name(n);
-        if (lib3ds_uses[name + "/" + std::to_string(n->type)] != 1 || our_uses[name] != 1) continue;
-        const auto ours_it = std::find_if(scene->node_registry.begin(), scene->node_registry.end(),
-                                          [&](const SceneNode* s) { return name == s->name; });
-        ASSERT_NE(ours_it, scene->node_registry.end()) << name;
-        const SceneNode* node = *ours_it;
-        SCOPED_TRACE(name);
-        if (n->parent != nullptr) {
-            ASSERT_NE(node->parent, nullptr);
-            EXPECT_EQ(node->parent->name, lib3ds_node_name(n->parent));
-        } else {
-            EXPECT_EQ(node->parent, nullptr);
-        }
-        EXPECT_EQ(node->position_track.count(), lin3_key_count(n->data.object.pos_track));
-        ++compared;
-    }
-    RecordProperty("compared_nodes", compared);
-
-    // assimp: the same number of triangles (it un-indexes the vertices, so only faces compare).
-    Assimp::Importer importer;
-    const aiScene* other = importer.ReadFile(path, 0);
-    ASSERT_NE(other, nullptr) << importer.GetErrorString();
-    std::size_t assimp_faces = 0;
-    for (unsigned i = 0; i < other->mNumMeshes; ++i) assimp_faces += other->mMeshes[i]->mNumFaces;
-    EXPECT_EQ(our_faces, assimp_faces);
+    Lib3dsFilePtr oracle;
+    expect_agreement(testdata_3ds(GetParam()), &oracle);
+    // Only the two files that are no scenes at all are refused by lib3ds.
+    EXPECT_TRUE(oracle || GetParam() == "empty.3ds" || GetParam() == "wrong.3ds") << GetParam();
 }
 
 INSTANTIATE_TEST_SUITE_P(Testdata, SceneFiles, ::testing::ValuesIn(scene_files()),
@@ -186,3 +172,38 @@ INSTANTIATE_TEST_SUITE_P(Testdata, SceneFiles, ::testing::ValuesIn(scene_files()
                                  if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
+
+// The writer's files are 3D Studio files to the independent readers too.
+TEST(WriterRoundTrip, Lib3dsAndAssimpReadTheWrittenFile) {
+    const std::string path = std::string(VIRELINE_BINARY_DIR) + "/writer_roundtrip_lib3ds.3ds";
+    ASSERT_TRUE(write_3ds_file(path.c_str(), sample_full_scene()));
+    Lib3dsFilePtr other;
+    expect_agreement(path, &other);
+    std::remove(path.c_str());
+    ASSERT_NE(other, nullptr);
+    // What the comparison leaves out: frame segment, face materials, texels, local axes, material
+    // flags and maps, spline parameters and instance names.
+    EXPECT_EQ(other->segment_to, 60);
+    const Lib3dsMesh* body = lib3ds_file_mesh_by_name(other.get(), "Body");
+    ASSERT_NE(body, nullptr);
+    EXPECT_STREQ(body->faceL[0].material, "Metal");
+    EXPECT_EQ(body->texels, body->points);
+    EXPECT_FLOAT_EQ(body->matrix[3][0], 50.0f);
+    const Lib3dsMaterial* glass = lib3ds_file_material_by_name(other.get(), "Glass");
+    ASSERT_NE(glass, nullptr);
+    EXPECT_STREQ(glass->opacity_map.name, "mask.tga");
+    EXPECT_TRUE(glass->use_wire);
+    EXPECT_NEAR(glass->transparency, 0.5f, 1e-6f);
+    const Lib3dsNode* wheel = lib3ds_file_node_by_name(other.get(), "Wheel", LIB3DS_OBJECT_NODE);
+    ASSERT_NE(wheel, nullptr);
+    const Lib3dsQuatKey* key = wheel->data.object.rot_track.keyL;
+    for (int i = 0; i < 2 && key != nullptr; ++i) key = key->next;
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->tcb.frame, 24);
+    EXPECT_EQ(key->tcb.flags, 0x1F);
+    EXPECT_FLOAT_EQ(key->tcb.tens, 0.1f);
+    EXPECT_FLOAT_EQ(key->tcb.ease_from, 0.5f);
+    const Lib3dsNode* car = lib3ds_file_node_by_name(other.get(), "$$$DUMMY", LIB3DS_OBJECT_NODE);
+    ASSERT_NE(car, nullptr);
+    EXPECT_STREQ(car->data.object.instance, "Car");
+}

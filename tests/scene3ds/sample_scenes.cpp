@@ -9,31 +9,47 @@ namespace {
 template <typename Value>
 File3dsTrack<Value> keys_every(int count, int step, Value (*value)(int)) {
     File3dsTrack<Value> t;
+    t.keys.resize(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        File3dsKey<Value> key;
-        key.frame = static_cast<std::uint32_t>(i * step);
-        key.value = value(i);
-        t.keys.push_back(key);
+        t.keys[static_cast<std::size_t>(i)].frame = static_cast<std::uint32_t>(i * step);
+        t.keys[static_cast<std::size_t>(i)].value = value(i);
     }
     return t;
 }
 
 File3dsPoint orbit(int i) {
-    return {100.0f * std::cos(0.3f * static_cast<float>(i)), 100.0f * std::sin(0.3f * static_cast<float>(i)),
-            10.0f * static_cast<float>(i)};
+    const float f = static_cast<float>(i);
+    return {100.0f * std::cos(0.3f * f), 100.0f * std::sin(0.3f * f), 10.0f * f};
 }
 File3dsRotation turn(int i) { return {i == 0 ? 0.0f : 0.1f, i == 0 ? File3dsPoint{} : File3dsPoint{0, 0, 1}}; }
 File3dsPoint grow(int i) { return {1.0f + 0.01f * static_cast<float>(i), 1.0f, 1.0f}; }
 float widen(int i) { return 40.0f + static_cast<float>(i); }
 
-File3dsNode node(File3dsNodeChunk chunk, const char* name, std::int16_t id, std::int16_t parent) {
+File3dsNode node(File3dsNodeChunk chunk, const std::string& name, std::int16_t id, std::int16_t parent,
+                 int keys = 3, int step = 15) {
     File3dsNode n;
     n.chunk = chunk;
     n.name = name;
     n.node_id = id;
     n.parent = parent;
-    n.position = keys_every(3, 15, orbit);
+    n.position = keys_every(keys, step, orbit);
     return n;
+}
+
+File3dsLight light(const char* name, File3dsPoint at, File3dsColor colour) {
+    File3dsLight l;
+    l.name = name;
+    l.position = at;
+    l.colour = colour;
+    return l;
+}
+
+File3dsCamera camera(const char* name, File3dsPoint at, float lens) {
+    File3dsCamera c;
+    c.name = name;
+    c.position = at;
+    c.lens = lens;
+    return c;
 }
 
 // A grid of quads in the file's XY plane, two triangles each.
@@ -52,10 +68,11 @@ File3dsMesh grid_mesh(const std::string& name, int columns, int rows, const std:
         for (int x = 0; x < columns; ++x) {
             const auto v = static_cast<std::uint16_t>(y * (columns + 1) + x);
             const auto up = static_cast<std::uint16_t>(v + columns + 1);
-            group.faces.push_back(static_cast<std::uint16_t>(mesh.faces.size()));
-            mesh.faces.push_back({v, static_cast<std::uint16_t>(v + 1), up, 7});
-            group.faces.push_back(static_cast<std::uint16_t>(mesh.faces.size()));
-            mesh.faces.push_back({static_cast<std::uint16_t>(v + 1), static_cast<std::uint16_t>(up + 1), up, 7});
+            for (const File3dsFace& face : {File3dsFace{v, static_cast<std::uint16_t>(v + 1), up, 7},
+                                            File3dsFace{static_cast<std::uint16_t>(v + 1), static_cast<std::uint16_t>(up + 1), up, 7}}) {
+                group.faces.push_back(static_cast<std::uint16_t>(mesh.faces.size()));
+                mesh.faces.push_back(face);
+            }
         }
     mesh.material_groups.push_back(group);
     return mesh;
@@ -64,23 +81,25 @@ File3dsMesh grid_mesh(const std::string& name, int columns, int rows, const std:
 }  // namespace
 
 File3dsScene sample_full_scene() {
+    using F = File3dsColorFormat;
+    using N = File3dsNodeChunk;
     File3dsScene s;
-    File3dsMaterial metal;
+    s.materials.resize(2);
+    File3dsMaterial& metal = s.materials[0];
     metal.name = "Metal";
-    metal.ambient = File3dsColor{0.1f, 0.1f, 0.1f, File3dsColorFormat::Bytes};
-    metal.diffuse = File3dsColor{0.8f, 0.7f, 0.6f, File3dsColorFormat::Float};
-    metal.specular = File3dsColor{1.0f, 1.0f, 1.0f, File3dsColorFormat::BytesGamma};
+    metal.ambient = File3dsColor{0.1f, 0.1f, 0.1f, F::Bytes};
+    metal.diffuse = File3dsColor{0.8f, 0.7f, 0.6f, F::Float};
+    metal.specular = File3dsColor{1.0f, 1.0f, 1.0f, F::BytesGamma};
     metal.shininess = File3dsPercentage{60.0f, false};
     metal.shininess_strength = File3dsPercentage{0.5f, true};
     metal.texture_map = "metal.jpg";
     metal.reflection_map = "env.jpg";
-    File3dsMaterial glass;
+    File3dsMaterial& glass = s.materials[1];
     glass.name = "Glass";
-    glass.diffuse = File3dsColor{0.2f, 0.4f, 0.9f, File3dsColorFormat::FloatGamma};
+    glass.diffuse = File3dsColor{0.2f, 0.4f, 0.9f, F::FloatGamma};
     glass.transparency = File3dsPercentage{50.0f, false};
     glass.wire = true;
     glass.opacity_map = "mask.tga";
-    s.materials = {metal, glass};
 
     File3dsMesh body = grid_mesh("Body", 3, 2, "Glass");
     body.material_groups.push_back({"Metal", {0, 1}});
@@ -89,67 +108,46 @@ File3dsScene sample_full_scene() {
     wheel.name = "Wheel";
     wheel.vertices = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {0, 0, 100}};
     wheel.faces = {{0, 1, 2, 7}, {0, 2, 3, 7}, {0, 3, 1, 7}, {1, 3, 2, 7}};
-    File3dsLight omni;
-    omni.name = "Omni";
-    omni.position = {0, 0, 500};
-    omni.colour = File3dsColor{1.0f, 0.9f, 0.8f, File3dsColorFormat::Float};
-    File3dsLight spot;
-    spot.name = "Spot";
-    spot.position = {300, 300, 300};
-    spot.colour = File3dsColor{0.5f, 0.5f, 1.0f, File3dsColorFormat::Bytes};
+    File3dsLight spot = light("Spot", {300, 300, 300}, {0.5f, 0.5f, 1.0f, F::Bytes});
     spot.spot = File3dsSpot{{0, 0, 0}, 30.0f, 45.0f};
-    File3dsCamera front;
-    front.name = "Front";
-    front.position = {0, -500, 100};
-    front.lens = 35.0f;
-    File3dsCamera top;
-    top.name = "Top";
-    top.position = {0, 0, 800};
-    s.objects = {body, omni, wheel, front, spot, top};
+    s.objects = {body, light("Omni", {0, 0, 500}, {1.0f, 0.9f, 0.8f, F::Float}), wheel,
+                 camera("Front", {0, -500, 100}, 35.0f), spot, camera("Top", {0, 0, 800}, 50.0f)};
 
     s.frame_segment = std::array<std::uint32_t, 2>{0, 60};
-    File3dsNode group = node(File3dsNodeChunk::Object, "$$$DUMMY", 0, -1);
+    s.nodes = {node(N::Object, "$$$DUMMY", 0, -1), node(N::Object, "Body", 1, 0), node(N::Object, "Wheel", 2, 1),
+               node(N::Camera, "Front", 3, 0), node(N::CameraTarget, "Front", 4, 1), node(N::Camera, "Top", 5, -1),
+               node(N::CameraTarget, "Top", 6, -1), node(N::Light, "Omni", 7, -1), node(N::Spotlight, "Spot", 8, -1),
+               node(N::LightTarget, "Spot", 9, -1)};
+    File3dsNode& group = s.nodes[0];
     group.instance_name = "Car";
     group.pivot = File3dsPoint{10, 20, 30};
     group.rotation = keys_every(4, 20, turn);
     group.scale = keys_every(2, 60, grow);
-    File3dsNode body_node = node(File3dsNodeChunk::Object, "Body", 1, 0);
+    File3dsNode& body_node = s.nodes[1];
     body_node.pivot = File3dsPoint{5, 5, 5};
     body_node.rotation = keys_every(3, 30, turn);
     body_node.scale = keys_every(1, 1, grow);
     body_node.position->keys[1].spline = {FILE3DS_SPLINE_TENSION | FILE3DS_SPLINE_EASE_TO, {0.5f, 0, 0, 1.0f, 0}};
-    File3dsNode wheel_node = node(File3dsNodeChunk::Object, "Wheel", 2, 1);
+    File3dsNode& wheel_node = s.nodes[2];
     wheel_node.rotation = keys_every(5, 12, turn);
     wheel_node.rotation->keys[2].spline = {0x1F, {0.1f, 0.2f, 0.3f, 0.4f, 0.5f}};
     wheel_node.scale = keys_every(1, 1, grow);
-    File3dsNode front_node = node(File3dsNodeChunk::Camera, "Front", 3, 0);
-    front_node.fov = keys_every(2, 60, widen);
-    front_node.roll = keys_every(2, 60, widen);
-    File3dsNode front_target = node(File3dsNodeChunk::CameraTarget, "Front", 4, 1);
-    File3dsNode top_node = node(File3dsNodeChunk::Camera, "Top", 5, -1);
-    top_node.fov = keys_every(1, 1, widen);
-    File3dsNode top_target = node(File3dsNodeChunk::CameraTarget, "Top", 6, -1);
-    File3dsNode omni_node = node(File3dsNodeChunk::Light, "Omni", 7, -1);
-    File3dsNode spot_node = node(File3dsNodeChunk::Spotlight, "Spot", 8, -1);
-    File3dsNode spot_target = node(File3dsNodeChunk::LightTarget, "Spot", 9, -1);
-    s.nodes = {group, body_node, wheel_node, front_node, front_target, top_node, top_target,
-               omni_node, spot_node, spot_target};
+    s.nodes[3].fov = keys_every(2, 60, widen);
+    s.nodes[3].roll = keys_every(2, 60, widen);
+    s.nodes[5].fov = keys_every(1, 1, widen);
     return s;
 }
 
 File3dsScene sample_large_scene(int triangles, int keys) {
     File3dsScene s;
-    File3dsMaterial material;
-    material.name = "Surface";
-    material.diffuse = File3dsColor{0.7f, 0.7f, 0.7f, File3dsColorFormat::Bytes};
-    material.texture_map = "surface.jpg";
-    s.materials = {material};
+    s.materials.resize(1);
+    s.materials[0].name = "Surface";
+    s.materials[0].diffuse = File3dsColor{0.7f, 0.7f, 0.7f, File3dsColorFormat::Bytes};
+    s.materials[0].texture_map = "surface.jpg";
     s.frame_segment = std::array<std::uint32_t, 2>{0, static_cast<std::uint32_t>(keys * 5)};
-    File3dsNode root = node(File3dsNodeChunk::Object, "$$$DUMMY", 0, -1);
-    root.instance_name = "Root";
-    s.nodes.push_back(root);
-    int made = 0;
-    for (int index = 0; made < triangles; ++index) {
+    s.nodes.push_back(node(File3dsNodeChunk::Object, "$$$DUMMY", 0, -1));
+    s.nodes.back().instance_name = "Root";
+    for (int index = 0, made = 0; made < triangles; ++index) {
         const int part = std::min(10000, triangles - made);
         const int columns = 50;
         const int rows = std::max(1, part / (2 * columns));
@@ -158,12 +156,8 @@ File3dsScene sample_large_scene(int triangles, int keys) {
         mesh.local_axes = std::array<float, 12>{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, static_cast<float>(index)};
         made += 2 * columns * rows;
         s.objects.push_back(mesh);
-        File3dsNode n;
-        n.name = name;
-        n.node_id = static_cast<std::int16_t>(index + 1);
-        n.parent = 0;
+        File3dsNode n = node(File3dsNodeChunk::Object, name, static_cast<std::int16_t>(index + 1), 0, keys, 5);
         n.pivot = File3dsPoint{1, 2, 3};
-        n.position = keys_every(keys, 5, orbit);
         n.rotation = keys_every(keys, 5, turn);
         n.scale = keys_every(keys, 5, grow);
         s.nodes.push_back(n);

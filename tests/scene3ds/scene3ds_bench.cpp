@@ -3,12 +3,11 @@
 // evaluating all of its nodes for one frame.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
-#include "platform/debug_output.h"
 #include "sample_scenes.h"
 #include "scene3ds/keyframe_eval.h"
 #include "scene3ds/load_3ds.h"
@@ -24,11 +23,8 @@ const std::vector<std::uint8_t>& large_file() {
 std::string large_file_path() {
     static const std::string path = [] {
         const std::string p = (std::filesystem::temp_directory_path() / "bench_scene3ds_50k.3ds").string();
-        std::FILE* f = std::fopen(p.c_str(), "wb");
-        if (f != nullptr) {
-            std::fwrite(large_file().data(), 1, large_file().size(), f);
-            std::fclose(f);
-        }
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(large_file().data()), static_cast<std::streamsize>(large_file().size()));
         return p;
     }();
     return path;
