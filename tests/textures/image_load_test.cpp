@@ -1,3 +1,5 @@
+// The loader's choice of reader by extension, its joining of directory and name, and the codes of
+// names it does not take, on a scratch folder of small pictures.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,81 +7,54 @@
 #include "image_test_files.h"
 #include "textures/image_load.h"
 
-namespace {
-// A scratch directory holding one small picture of each type under several spellings.
-class ImageLoad : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        std::filesystem::create_directories(directory());
-        write_file_bytes(directory() + "red.tga", tga_file(2, 1, 1, 24, 0x20, {0, 0, 255}));
-        write_file_bytes(directory() + "grey.jpg", jpeg_encode(8, 8, 1, Bytes(64, 200)));
-        write_file_bytes(directory() + "GREY.JPG", jpeg_encode(8, 8, 1, Bytes(64, 200)));
-        write_file_bytes(directory() + "blue.bmp", bmp_file(1, 1, 24, {{255, 0, 0, 0}}));
-        write_file_bytes(directory() + "blue.jpeg", jpeg_encode(8, 8, 1, Bytes(64, 200)));
-        write_file_bytes(directory() + "noext", tga_file(2, 1, 1, 24, 0x20, {0, 0, 255}));
-        write_file_bytes(directory() + "broken.tga", Bytes(5, 0));
+TEST(ImageLoad, ChoosesTheReaderByExtensionAndJoinsTheDirectoryAsGiven) {
+    const std::string parent = VIRELINE_BINARY_DIR "/";
+    const std::string dir = parent + "image_load_test/";
+    // A joined path must fit in 255 characters; a longer one is never opened, even if it exists.
+    std::string deep = dir;
+    while (deep.size() < 240) deep += "x/";
+    deep += std::string(247 - deep.size(), 'y') + "/";  // 248 characters: 255 with "red.tga"
+    std::filesystem::create_directories(deep);
+    for (const std::string& at : {dir, deep}) {
+        write_file_bytes(at + "red.tga", tga_file(2, 1, 1, 24, 0x20, {0, 0, 255}));
+        write_file_bytes(at + "blue.bmp", bmp_file(1, 1, 24, {{255, 0, 0, 0}}));
     }
-    static std::string directory() { return VIRELINE_BINARY_DIR "/image_load_test/"; }
-};
-}  // namespace
+    for (const char* name : {"GREY.JPG", "grey.jpeg", "noext"})
+        write_file_bytes(dir + name, jpeg_encode(8, 8, 1, Bytes(64, 200)));
+    write_file_bytes(dir + "broken.tga", Bytes(5, 0));
 
-TEST_F(ImageLoad, ExtensionPicksTheReaderWithoutRegardToCase) {
-    DecodedImage image;
-    ASSERT_EQ(image_load(image, directory().c_str(), "red.tga"), S_OK);
-    EXPECT_EQ(image.pixels, (std::vector<DWORD>{0xFF0000FF}));
-
-    ASSERT_EQ(image_load(image, directory().c_str(), "GREY.JPG"), S_OK);
-    EXPECT_EQ(image.width, 8u);
-    EXPECT_TRUE(image.has_pixels());
-
-    ASSERT_EQ(image_load(image, directory().c_str(), "blue.bmp"), S_OK);
-    EXPECT_TRUE(image.has_bitmap());
-    EXPECT_FALSE(image.has_pixels());
-    EXPECT_EQ(image.width, 1u);
-    EXPECT_EQ(image.height, 1u);
-}
-
-TEST_F(ImageLoad, NamesWithoutAKnownExtensionAreNotImplemented) {
-    for (const char* name : {"noext", "blue.jpeg", "picture.png", "metal.", "dir.d/noext"}) {
+    const struct {
+        std::string directory;
+        const char* name;
+        HRESULT expected;
+    } cases[] = {
+        {dir, "red.tga", S_OK},
+        {dir, "blue.bmp", S_OK},
+        {dir, "GREY.JPG", S_OK},  // extensions in any case
+        {dir, "grey.jpeg", E_NOTIMPL},
+        {dir, "noext", E_NOTIMPL},
+        {dir, "picture.png", E_NOTIMPL},
+        {dir, "metal.", E_NOTIMPL},
+        {dir, "dir.d/noext", E_NOTIMPL},
+        {dir, nullptr, E_INVALIDARG},
+        {dir, "missing.BMP", DDERR_NOTFOUND},  // each reader's own code for a missing file
+        {dir, "missing.tga", E_FAIL},
+        {dir, "missing.jpg", E_FAIL},
+        {dir, "broken.tga", E_FAIL},
+        {parent, "image_load_test/red.tga", S_OK},  // joined without a separator of its own
+        {parent + "image_load_test", "red.tga", E_FAIL},
+        {deep, "red.tga", S_OK},  // 255 characters
+        {deep, "blue.bmp", DDERR_NOTFOUND},  // 256
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.name != nullptr ? c.name : "(null)";
         DecodedImage image;
         std::string reason;
-        EXPECT_EQ(image_load(image, directory().c_str(), name, &reason), E_NOTIMPL) << name;
-        EXPECT_FALSE(reason.empty()) << name;
+        EXPECT_EQ(image_load(image, c.directory.c_str(), c.name, &reason), c.expected) << c.directory << name;
+        EXPECT_EQ(reason.empty(), c.expected == S_OK) << name << ": " << reason;
+        EXPECT_EQ(image.has_bitmap(), c.expected == S_OK && name.ends_with(".bmp")) << name;
+        EXPECT_EQ(image.has_pixels(), c.expected == S_OK && !name.ends_with(".bmp")) << name;
     }
     DecodedImage image;
-    EXPECT_EQ(image_load(image, directory().c_str(), nullptr), E_INVALIDARG);
-}
-
-TEST_F(ImageLoad, MissingFilesGiveEachReadersCode) {
-    DecodedImage image;
-    EXPECT_EQ(image_load(image, directory().c_str(), "missing.bmp"), DDERR_NOTFOUND);
-    EXPECT_EQ(image_load(image, directory().c_str(), "MISSING.BMP"), DDERR_NOTFOUND);
-    EXPECT_EQ(image_load(image, directory().c_str(), "missing.tga"), E_FAIL);
-    EXPECT_EQ(image_load(image, directory().c_str(), "missing.jpg"), E_FAIL);
-    EXPECT_EQ(image_load(image, directory().c_str(), "broken.tga"), E_FAIL);
-    EXPECT_FALSE(image.has_pixels());
-}
-
-TEST_F(ImageLoad, DirectoryIsPrefixedAsItIs) {
-    // The directory is joined without a separator of its own; none means the empty string.
-    DecodedImage image;
-    const std::string parent = VIRELINE_BINARY_DIR "/";
-    EXPECT_EQ(image_load(image, parent.c_str(), "image_load_test/red.tga"), S_OK);
-    EXPECT_EQ(image_load(image, VIRELINE_BINARY_DIR "/image_load_test", "red.tga"), E_FAIL);
-    EXPECT_EQ(image_load(image, nullptr, "red.tga"), E_FAIL);  // not in the working directory
-}
-
-TEST_F(ImageLoad, PathsBeyondThePathBufferFailLikeMissingFiles) {
-    // Joined paths must fit in 255 characters; a longer one is never opened, even if it exists.
-    std::string long_directory = directory();
-    while (long_directory.size() < 250) long_directory += "x/";
-    std::filesystem::create_directories(long_directory);
-    write_file_bytes(long_directory + "red.tga", tga_file(2, 1, 1, 24, 0x20, {0, 0, 255}));
-    write_file_bytes(long_directory + "blue.bmp", bmp_file(1, 1, 24, {{255, 0, 0, 0}}));
-    ASSERT_GT(long_directory.size() + 7, 255u);
-    DecodedImage image;
-    std::string reason;
-    EXPECT_EQ(image_load(image, long_directory.c_str(), "red.tga", &reason), E_FAIL);
-    EXPECT_NE(reason.find("255"), std::string::npos) << reason;
-    EXPECT_EQ(image_load(image, long_directory.c_str(), "blue.bmp"), DDERR_NOTFOUND);
+    EXPECT_EQ(image_load(image, nullptr, "red.tga"), E_FAIL);  // no directory: not in the working one
 }

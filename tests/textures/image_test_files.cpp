@@ -15,12 +15,17 @@ Bytes tga_file(int image_type, int width, int height, int depth, int descriptor,
     file[0] = static_cast<std::uint8_t>(id_length);
     file[1] = static_cast<std::uint8_t>(colour_map_type);
     file[2] = static_cast<std::uint8_t>(image_type);
-    put_le16(file, 12, static_cast<std::uint32_t>(width));
-    put_le16(file, 14, static_cast<std::uint32_t>(height));
     file[16] = static_cast<std::uint8_t>(depth);
     file[17] = static_cast<std::uint8_t>(descriptor);
-    file.insert(file.end(), body.begin(), body.end());
-    return file;
+    put_le16(file, 12, static_cast<std::uint32_t>(width));
+    put_le16(file, 14, static_cast<std::uint32_t>(height));
+    return concat({file, body});
+}
+
+Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
 }
 
 void put_le16(Bytes& out, std::size_t at, std::uint32_t value) {
@@ -51,7 +56,7 @@ Bytes bmp_file(int width, int height, int bits, const std::vector<Bytes>& rows, 
     return file;
 }
 
-Bytes jpeg_encode(int width, int height, int components, const Bytes& samples, int quality, bool progressive) {
+Bytes jpeg_encode(int width, int height, int components, const Bytes& samples, int quality) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
     cinfo.err = jpeg_std_error(&errors);  // a failure here is a broken test: libjpeg exits loudly
@@ -65,7 +70,6 @@ Bytes jpeg_encode(int width, int height, int components, const Bytes& samples, i
     cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
-    if (progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     const std::size_t stride = static_cast<std::size_t>(width) * components;
     while (cinfo.next_scanline < cinfo.image_height) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -17,13 +18,15 @@ Bytes tga_file(int image_type, int width, int height, int depth, int descriptor,
 Bytes bmp_file(int width, int height, int bits, const std::vector<Bytes>& rows, const Bytes& palette = {},
                std::uint32_t compression = 0, std::uint32_t colours_used = 0);
 
+// The parts one after the other.
+Bytes concat(std::initializer_list<Bytes> parts);
+
 // Little-endian writers for hand-made headers.
 void put_le16(Bytes& out, std::size_t at, std::uint32_t value);
 void put_le32(Bytes& out, std::size_t at, std::uint32_t value);
 
 // A JPEG of `components` channels (1 grey, 3 colour) from interleaved samples, top row first.
-Bytes jpeg_encode(int width, int height, int components, const Bytes& samples, int quality = 95,
-                  bool progressive = false);
+Bytes jpeg_encode(int width, int height, int components, const Bytes& samples, int quality = 95);
 
 // The whole file at `path`.
 Bytes read_file_bytes(const std::string& path);
