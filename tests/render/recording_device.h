@@ -1,152 +1,187 @@
 // A Direct3D 7 device for tests that records every call made to it, in order, as short text lines
-// ("SetRenderState 27 1", "SetTexture 0 null", "DrawIndexedPrimitiveVB 4 vb0 0 8 36 0"), so that tests
-// can check exact call sequences without pixels. It either forwards every call to a real device
-// (then results and state are the real device's, and capabilities and texture formats can still be
-// overridden to imitate other hardware) or, without one, keeps a small state of its own: transforms,
-// viewport, lights, material, sphere-visibility answers and vertex buffers made by RecordingDirect3D.
+// ("SetRenderState 27 1", "SetTexture 0 null", "DrawIndexedPrimitiveVB 4 vb0 0 8 36 0": the name and
+// the scalar arguments, with surfaces and vertex buffers as labels and other pointers left out), so
+// that tests can check exact call sequences without pixels. With an `inner` device every call is
+// forwarded and its answer returned (capabilities and texture formats can still be overridden to
+// imitate other hardware); without one, setters succeed, queries fail, and a small state answers the
+// queries the render helpers and the scene object rely on: transforms, viewport, sphere visibility.
+// RecordingDirect3D makes plain-memory vertex buffers for such a device.
 #pragma once
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/d3d/d3d.h"
 
 class RecordingDevice final : public IDirect3DDevice7 {
 public:
-    explicit RecordingDevice(IDirect3DDevice7* inner = nullptr);
-    ~RecordingDevice();
-    RecordingDevice(const RecordingDevice&) = delete;
-    RecordingDevice& operator=(const RecordingDevice&) = delete;
+    explicit RecordingDevice(IDirect3DDevice7* inner_device = nullptr) : inner(inner_device) {}
 
-    // Every call so far, oldest first.
-    std::vector<std::string> calls;
+    IDirect3DDevice7* inner;  // not owned
+    std::vector<std::string> calls;  // every call so far, oldest first
     void clear_calls() { calls.clear(); }
-    // The calls whose text starts with `prefix`.
     std::vector<std::string> calls_starting(const std::string& prefix) const;
-    // How a pointer reads in the call texts; buffers and surfaces get short labels in order of first
-    // sight ("vb0", "surface1"), or the label given here.
+    // How a pointer reads in the calls: the label given here, else "surface0", "vb1"... by first sight.
     void label(const void* object, std::string name) { labels_[object] = std::move(name); }
-    std::string name_of(const void* object, const char* kind);
 
-    // Overrides (used with or without an inner device).
-    std::optional<D3DDEVICEDESC7> caps;                  // GetCaps answer
+    std::optional<D3DDEVICEDESC7> caps;                         // GetCaps answer
     std::optional<std::vector<DDPIXELFORMAT>> texture_formats;  // EnumTextureFormats list
-    // ComputeSphereVisibility answer when there is no inner device (default: all zero).
+    // ComputeSphereVisibility without an inner device: results start at 0, then this may set them.
     std::function<void(const D3DVECTOR* centres, const float* radii, DWORD count, DWORD* results)> sphere_results;
 
-    // The state kept without an inner device (also updated when forwarding).
+    // What was set (also while forwarding); read back by the queries without an inner device.
     std::map<DWORD, Matrix> transforms;
     D3DVIEWPORT7 viewport{0, 0, 640, 480, 0.0f, 1.0f};
     std::map<DWORD, D3DLIGHT7> lights;
-    std::map<DWORD, BOOL> light_enabled;
     std::vector<D3DMATERIAL7> materials;  // every SetMaterial, in order
-    std::map<DWORD, IDirectDrawSurface7*> textures;
-    std::map<DWORD, DWORD> render_states;
-    IDirectDrawSurface7* render_target = nullptr;  // GetRenderTarget answer without an inner device
 
-    // IUnknown: the recording device is owned by the test; references are counted but never free it.
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override { return references_ > 0 ? --references_ : 0; }
+    // Owned by the test: references are not counted, and no other interface is offered.
+    HRESULT QueryInterface(REFIID, void** object) override { *object = nullptr; return E_NOINTERFACE; }
+    ULONG AddRef() override { return 1; }
+    ULONG Release() override { return 1; }
 
-    HRESULT GetCaps(D3DDEVICEDESC7* desc) override;
+// Records the call, then forwards it or answers `alone` without an inner device.
+#define RECORDING_PASS(Name, Args, alone) \
+    calls.push_back(#Name + describe Args); \
+    return inner != nullptr ? inner->Name Args : (alone)
+#define RECORDING_CALL(Name, Params, Args, alone) \
+    HRESULT Name Params override { RECORDING_PASS(Name, Args, alone); }
+
+    HRESULT GetCaps(D3DDEVICEDESC7* desc) override {
+        calls.push_back("GetCaps");
+        if (!caps && inner != nullptr) return inner->GetCaps(desc);
+        *desc = caps.value_or(D3DDEVICEDESC7{});
+        return D3D_OK;
+    }
     HRESULT EnumTextureFormats(LPD3DENUMPIXELFORMATSCALLBACK callback, void* context) override;
-    HRESULT BeginScene() override;
-    HRESULT EndScene() override;
-    HRESULT GetDirect3D(IDirect3D7** direct3d) override;
-    HRESULT SetRenderTarget(IDirectDrawSurface7* target, DWORD flags) override;
-    HRESULT GetRenderTarget(IDirectDrawSurface7** target) override;
-    HRESULT Clear(DWORD rect_count, D3DRECT* rects, DWORD flags, D3DCOLOR color, D3DVALUE z, DWORD stencil) override;
-    HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
-    HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
-    HRESULT MultiplyTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
-    HRESULT SetViewport(D3DVIEWPORT7* viewport) override;
-    HRESULT GetViewport(D3DVIEWPORT7* viewport) override;
-    HRESULT SetMaterial(D3DMATERIAL7* material) override;
-    HRESULT GetMaterial(D3DMATERIAL7* material) override;
-    HRESULT SetLight(DWORD index, D3DLIGHT7* light) override;
-    HRESULT GetLight(DWORD index, D3DLIGHT7* light) override;
-    HRESULT LightEnable(DWORD index, BOOL enable) override;
-    HRESULT GetLightEnable(DWORD index, BOOL* enable) override;
-    HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
-    HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override;
-    HRESULT SetClipPlane(DWORD index, D3DVALUE* plane) override;
-    HRESULT GetClipPlane(DWORD index, D3DVALUE* plane) override;
-    HRESULT BeginStateBlock() override;
-    HRESULT EndStateBlock(DWORD* block) override;
-    HRESULT ApplyStateBlock(DWORD block) override;
-    HRESULT CaptureStateBlock(DWORD block) override;
-    HRESULT DeleteStateBlock(DWORD block) override;
-    HRESULT CreateStateBlock(D3DSTATEBLOCKTYPE type, DWORD* block) override;
-    HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void* vertices, DWORD vertex_count, DWORD flags) override;
-    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void* vertices, DWORD vertex_count, WORD* indices,
-                                 DWORD index_count, DWORD flags) override;
-    HRESULT DrawPrimitiveVB(D3DPRIMITIVETYPE type, IDirect3DVertexBuffer7* buffer, DWORD start_vertex,
-                            DWORD vertex_count, DWORD flags) override;
-    HRESULT DrawIndexedPrimitiveVB(D3DPRIMITIVETYPE type, IDirect3DVertexBuffer7* buffer, DWORD start_vertex,
-                                   DWORD vertex_count, WORD* indices, DWORD index_count, DWORD flags) override;
-    HRESULT ComputeSphereVisibility(D3DVECTOR* centers, D3DVALUE* radii, DWORD count, DWORD flags,
+    HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override {
+        if (inner == nullptr && transforms.count(state) != 0) *matrix = transforms[state];
+        RECORDING_PASS(GetTransform, (state, matrix), transforms.count(state) != 0 ? D3D_OK : E_NOTIMPL);
+    }
+    HRESULT GetViewport(D3DVIEWPORT7* value) override {
+        if (inner == nullptr) *value = viewport;
+        RECORDING_PASS(GetViewport, (value), D3D_OK);
+    }
+    HRESULT ComputeSphereVisibility(D3DVECTOR* centres, D3DVALUE* radii, DWORD count, DWORD flags,
                                     DWORD* results) override;
-    HRESULT GetTexture(DWORD stage, IDirectDrawSurface7** texture) override;
-    HRESULT SetTexture(DWORD stage, IDirectDrawSurface7* texture) override;
-    HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state, DWORD* value) override;
-    HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state, DWORD value) override;
-    HRESULT ValidateDevice(DWORD* passes) override;
+    HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override {
+        if (matrix != nullptr) transforms[state] = *matrix;
+        RECORDING_PASS(SetTransform, (state, matrix), D3D_OK);
+    }
+    HRESULT SetViewport(D3DVIEWPORT7* value) override {
+        if (value != nullptr) viewport = *value;
+        RECORDING_PASS(SetViewport, (value), D3D_OK);
+    }
+    HRESULT SetMaterial(D3DMATERIAL7* material) override {
+        if (material != nullptr) materials.push_back(*material);
+        RECORDING_PASS(SetMaterial, (material), D3D_OK);
+    }
+    HRESULT SetLight(DWORD index, D3DLIGHT7* light) override {
+        if (light != nullptr) lights[index] = *light;
+        RECORDING_PASS(SetLight, (index, light), D3D_OK);
+    }
+    RECORDING_CALL(BeginScene, (), (), D3D_OK)
+    RECORDING_CALL(EndScene, (), (), D3D_OK)
+    RECORDING_CALL(GetDirect3D, (IDirect3D7** d), (d), E_NOTIMPL)
+    RECORDING_CALL(SetRenderTarget, (IDirectDrawSurface7* t, DWORD f), (t, f), D3D_OK)
+    RECORDING_CALL(GetRenderTarget, (IDirectDrawSurface7** t), (t), DDERR_NOTFOUND)
+    RECORDING_CALL(Clear, (DWORD n, D3DRECT* r, DWORD f, D3DCOLOR c, D3DVALUE z, DWORD s), (n, r, f, c, z, s), D3D_OK)
+    RECORDING_CALL(MultiplyTransform, (D3DTRANSFORMSTATETYPE s, D3DMATRIX* m), (s, m), D3D_OK)
+    RECORDING_CALL(GetMaterial, (D3DMATERIAL7* m), (m), E_NOTIMPL)
+    RECORDING_CALL(GetLight, (DWORD i, D3DLIGHT7* l), (i, l), E_NOTIMPL)
+    RECORDING_CALL(LightEnable, (DWORD i, BOOL e), (i, e), D3D_OK)
+    RECORDING_CALL(GetLightEnable, (DWORD i, BOOL* e), (i, e), E_NOTIMPL)
+    RECORDING_CALL(SetRenderState, (D3DRENDERSTATETYPE s, DWORD v), (s, v), D3D_OK)
+    RECORDING_CALL(GetRenderState, (D3DRENDERSTATETYPE s, DWORD* v), (s, v), E_NOTIMPL)
+    RECORDING_CALL(SetClipPlane, (DWORD i, D3DVALUE* p), (i, p), D3D_OK)
+    RECORDING_CALL(GetClipPlane, (DWORD i, D3DVALUE* p), (i, p), E_NOTIMPL)
+    RECORDING_CALL(BeginStateBlock, (), (), D3D_OK)
+    RECORDING_CALL(EndStateBlock, (DWORD* b), (b), E_NOTIMPL)
+    RECORDING_CALL(ApplyStateBlock, (DWORD b), (b), D3D_OK)
+    RECORDING_CALL(CaptureStateBlock, (DWORD b), (b), D3D_OK)
+    RECORDING_CALL(DeleteStateBlock, (DWORD b), (b), D3D_OK)
+    RECORDING_CALL(CreateStateBlock, (D3DSTATEBLOCKTYPE t, DWORD* b), (t, b), E_NOTIMPL)
+    RECORDING_CALL(DrawPrimitive, (D3DPRIMITIVETYPE t, DWORD f, void* v, DWORD n, DWORD g), (t, f, v, n, g), D3D_OK)
+    RECORDING_CALL(DrawIndexedPrimitive, (D3DPRIMITIVETYPE t, DWORD f, void* v, DWORD n, WORD* i, DWORD c, DWORD g),
+                   (t, f, v, n, i, c, g), D3D_OK)
+    RECORDING_CALL(DrawPrimitiveVB, (D3DPRIMITIVETYPE t, IDirect3DVertexBuffer7* b, DWORD s, DWORD n, DWORD g),
+                   (t, b, s, n, g), D3D_OK)
+    RECORDING_CALL(DrawIndexedPrimitiveVB,
+                   (D3DPRIMITIVETYPE t, IDirect3DVertexBuffer7* b, DWORD s, DWORD n, WORD* i, DWORD c, DWORD g),
+                   (t, b, s, n, i, c, g), D3D_OK)
+    RECORDING_CALL(GetTexture, (DWORD s, IDirectDrawSurface7** t), (s, t), E_NOTIMPL)
+    RECORDING_CALL(SetTexture, (DWORD s, IDirectDrawSurface7* t), (s, t), D3D_OK)
+    RECORDING_CALL(GetTextureStageState, (DWORD s, D3DTEXTURESTAGESTATETYPE t, DWORD* v), (s, t, v), E_NOTIMPL)
+    RECORDING_CALL(SetTextureStageState, (DWORD s, D3DTEXTURESTAGESTATETYPE t, DWORD v), (s, t, v), D3D_OK)
+    RECORDING_CALL(ValidateDevice, (DWORD* p), (p), E_NOTIMPL)
+#undef RECORDING_CALL
+#undef RECORDING_PASS
 
 private:
-    void record(std::string text) { calls.push_back(std::move(text)); }
+    std::string name_of(const void* object, const std::string& kind);
+    std::string text_of(IDirectDrawSurface7* surface) { return " " + name_of(surface, "surface"); }
+    std::string text_of(IDirect3DVertexBuffer7* buffer) { return " " + name_of(buffer, "vb"); }
+    std::string text_of(float value) { return " " + std::to_string(value); }
+    template <typename T> std::string text_of(T value) {
+        if constexpr (std::is_pointer_v<T>) return {};
+        else return " " + std::to_string(static_cast<DWORD>(value));
+    }
+    template <typename... T> std::string describe(T... arguments) { return (std::string() + ... + text_of(arguments)); }
 
-    IDirect3DDevice7* inner_;
-    ULONG references_ = 1;
     std::map<const void*, std::string> labels_;
     std::map<std::string, int> label_counts_;
 };
 
-// Vertex buffers in plain memory, for RecordingDevice without an inner device: lock flags are
-// recorded and a buffer can be told to refuse locks.
+// A vertex buffer in plain memory, sized for its format; records the flags of every Lock.
 class RecordingVertexBuffer final : public IDirect3DVertexBuffer7 {
 public:
-    explicit RecordingVertexBuffer(const D3DVERTEXBUFFERDESC& desc);
-
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override;
-    HRESULT Lock(DWORD flags, void** data, DWORD* size) override;
-    HRESULT Unlock() override;
-    HRESULT GetVertexBufferDesc(D3DVERTEXBUFFERDESC* desc) override;
+    explicit RecordingVertexBuffer(const D3DVERTEXBUFFERDESC& description);
+    HRESULT QueryInterface(REFIID, void** object) override { *object = nullptr; return E_NOINTERFACE; }
+    ULONG AddRef() override { return ++references; }
+    ULONG Release() override { return references > 0 ? --references : 0; }
+    HRESULT Lock(DWORD flags, void** data, DWORD*) override {
+        lock_flags.push_back(flags);
+        if (refuse_locks || locked) return DDERR_SURFACEBUSY;
+        *data = bytes.data();
+        locked = true;
+        return D3D_OK;
+    }
+    HRESULT Unlock() override { return std::exchange(locked, false) ? D3D_OK : DDERR_NOTLOCKED; }
+    HRESULT GetVertexBufferDesc(D3DVERTEXBUFFERDESC* out) override { *out = desc; return D3D_OK; }
 
     D3DVERTEXBUFFERDESC desc;
     std::vector<BYTE> bytes;
-    std::vector<DWORD> lock_flags;  // every Lock's flags, in order
+    std::vector<DWORD> lock_flags;
     bool refuse_locks = false;
     bool locked = false;
-
-private:
-    ULONG references_ = 1;
+    ULONG references = 1;
 };
 
-// A Direct3D object that only makes RecordingVertexBuffers (and counts them); the buffers stay
-// alive until the object is destroyed, so tests can inspect them after release.
+// Makes RecordingVertexBuffers and keeps them until it is destroyed, so tests can look at them after
+// they were released; CreateVertexBuffer fails once `fail_after` buffers exist (-1: never).
 class RecordingDirect3D final : public IDirect3D7 {
 public:
-    RecordingDirect3D() = default;
-    ~RecordingDirect3D();
-    RecordingDirect3D(const RecordingDirect3D&) = delete;
-    RecordingDirect3D& operator=(const RecordingDirect3D&) = delete;
-
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override { return 2; }
+    HRESULT QueryInterface(REFIID, void** object) override { *object = nullptr; return E_NOINTERFACE; }
+    ULONG AddRef() override { return 1; }
     ULONG Release() override { return 1; }
-    HRESULT EnumDevices(LPD3DENUMDEVICESCALLBACK7 callback, void* context) override;
-    HRESULT CreateDevice(REFCLSID device_guid, IDirectDrawSurface7* target, IDirect3DDevice7** device) override;
-    HRESULT CreateVertexBuffer(D3DVERTEXBUFFERDESC* desc, IDirect3DVertexBuffer7** buffer, DWORD flags) override;
-    HRESULT EnumZBufferFormats(REFCLSID device_guid, LPD3DENUMPIXELFORMATSCALLBACK callback, void* context) override;
+    HRESULT EnumDevices(LPD3DENUMDEVICESCALLBACK7, void*) override { return D3D_OK; }
+    HRESULT CreateDevice(REFCLSID, IDirectDrawSurface7*, IDirect3DDevice7**) override { return E_NOTIMPL; }
+    HRESULT CreateVertexBuffer(D3DVERTEXBUFFERDESC* desc, IDirect3DVertexBuffer7** buffer, DWORD) override {
+        *buffer = nullptr;
+        if (desc->dwNumVertices == 0) return DDERR_INVALIDPARAMS;
+        if (fail_after >= 0 && static_cast<int>(buffers.size()) >= fail_after) return DDERR_OUTOFMEMORY;
+        *buffer = buffers.emplace_back(std::make_unique<RecordingVertexBuffer>(*desc)).get();
+        return D3D_OK;
+    }
+    HRESULT EnumZBufferFormats(REFCLSID, LPD3DENUMPIXELFORMATSCALLBACK, void*) override { return D3D_OK; }
     HRESULT EvictManagedTextures() override { return D3D_OK; }
 
-    std::vector<RecordingVertexBuffer*> buffers;  // every buffer made, in order
-    std::vector<D3DVERTEXBUFFERDESC> descriptions;
-    int fail_after = -1;  // CreateVertexBuffer fails once this many buffers exist (-1: never)
+    std::vector<std::unique_ptr<RecordingVertexBuffer>> buffers;  // every buffer made, in order
+    int fail_after = -1;
 };

@@ -1,29 +1,34 @@
-// A scene object drawn on a recording device without a real device behind it: every call can be
-// checked, vertex buffers are plain memory, and sphere visibility answers as the test says.
+// A scene object drawn on a recording device: without a real device behind it every call can be
+// checked, vertex buffers are plain memory and sphere visibility answers as the test says; after
+// use_software_device() the same recording sits in front of the software device.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include "render/offscreen_device.h"
 #include "render/recording_device.h"
-#include "render/render_context.h"
 #include "scene3ds/scene_object.h"
 #include "scene_object/scene_builder.h"
 #include "textures/texture_manager.h"
 
 class SceneObjectTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RenderObjects objects;
-        objects.direct3d = &direct3d;
-        objects.device = &device;
-        render_objects_set(objects);
-    }
+    using Strings = std::vector<std::string>;
+
+    void SetUp() override { render_objects_set({nullptr, &direct3d, &device, nullptr}); }
     void TearDown() override {
         object.release();
         texture_delete_all();
+        offscreen.release();
         render_objects_set({});
     }
-
+    void use_software_device() {
+        std::string reason;
+        ASSERT_EQ(offscreen.create(OffscreenDeviceKind::Software, 64, 48, &reason), S_OK) << reason;
+        offscreen.make_current();
+        device.inner = offscreen.device();
+        current_device = &device;
+    }
     // Loads the built scene and labels mesh i's buffer "mesh<i>" in the recorded calls.
     void load(SceneBuilder& builder) {
         ASSERT_TRUE(object.load_scene(builder.build()));
@@ -39,16 +44,17 @@ protected:
         object.draw(camera, use_materials, 0.75f);
     }
     // The recorded draws, e.g. "mesh2".
-    std::vector<std::string> drawn() const {
-        std::vector<std::string> out;
+    Strings drawn() const {
+        Strings out;
         for (const std::string& call : device.calls_starting("DrawIndexedPrimitiveVB")) {
-            out.push_back(call.substr(call.find("mesh"), call.find(' ', call.find("mesh")) - call.find("mesh")));
+            const std::size_t at = call.find("mesh");
+            out.push_back(call.substr(at, call.find(' ', at) - at));
         }
         return out;
     }
     // Position of the first recorded call equal to `text` at or after `from`; -1 if none.
     long find_call(const std::string& text, long from = 0) const {
-        for (std::size_t i = static_cast<std::size_t>(from); i < device.calls.size(); ++i) {
+        for (auto i = static_cast<std::size_t>(from); i < device.calls.size(); ++i) {
             if (device.calls[i] == text) return static_cast<long>(i);
         }
         return -1;
@@ -56,5 +62,6 @@ protected:
 
     RecordingDirect3D direct3d;
     RecordingDevice device;
+    OffscreenDevice offscreen;
     SceneObject object;
 };

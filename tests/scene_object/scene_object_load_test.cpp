@@ -1,6 +1,7 @@
 // Loading and releasing a scene object: vertex buffers filled once with write-only locks, the
-// materials' textures loaded (and their failures reported), failures of buffer creation, release.
+// materials' textures loaded (and their failures reported), failed loads, release.
 #include <filesystem>
+#include <fstream>
 
 #include "platform/debug_output.h"
 #include "platform/message_box.h"
@@ -10,52 +11,56 @@ namespace {
 
 using SceneLoad = SceneObjectTest;
 
-TEST_F(SceneLoad, VerticesGoIntoBuffersOfTheSceneVertexFormat) {
+TEST_F(SceneLoad, EachMeshWithGeometryGetsABufferOfTheSceneVertexFormatFilledOnce) {
     SceneBuilder b;
     b.material();
     MeshNode* mesh = b.quad(0);
     mesh->vertices[2].tu = 0.125f;
+    b.scene().add_mesh();  // an empty triangle-mesh chunk, as some files have
+    b.camera({0, 0, -5}, {0, 0, 0});
+    object.time = 5.0f;
     load(b);
+    EXPECT_EQ(object.time, 0.0f);
     ASSERT_EQ(direct3d.buffers.size(), 1u);
-    EXPECT_EQ(direct3d.descriptions[0].dwFVF, 0x212u);
-    EXPECT_EQ(direct3d.descriptions[0].dwNumVertices, 4u);
+    EXPECT_EQ(object.vertex_buffer(1), nullptr);
+    EXPECT_EQ(direct3d.buffers[0]->desc.dwFVF, 0x212u);
+    EXPECT_EQ(direct3d.buffers[0]->desc.dwNumVertices, 4u);
     EXPECT_EQ(direct3d.buffers[0]->lock_flags, (std::vector<DWORD>{0x21}));
     const auto* stored = reinterpret_cast<const SceneVertex*>(direct3d.buffers[0]->bytes.data());
     EXPECT_EQ(stored[2].tu, 0.125f);
     EXPECT_EQ(stored[3].nz, -1.0f);
-    EXPECT_EQ(object.time, 0.0f);
+    draw_frame();
+    EXPECT_EQ(drawn(), (Strings{"mesh0"}));
 }
 
-TEST_F(SceneLoad, ABufferThatCannotBeMadeFailsTheLoad) {
-    SceneBuilder b;
-    b.material();
-    b.quad(0);
-    b.quad(0);
-    direct3d.fail_after = 1;
-    EXPECT_FALSE(object.load_scene(b.build()));
-    EXPECT_NE(object.scene, nullptr);  // still attached; release frees it
-    object.release();
-    EXPECT_EQ(object.scene, nullptr);
-}
-
-TEST_F(SceneLoad, MissingFilesFailWithTheReadersMessage) {
+TEST_F(SceneLoad, ReleaseGivesBackEveryBufferAlsoAfterAFailedLoad) {
+    for (int fail_after : {1, -1}) {
+        SceneBuilder b;
+        b.material();
+        b.quad(0);
+        b.quad(0);
+        direct3d.fail_after = fail_after;
+        const std::size_t first = direct3d.buffers.size();
+        EXPECT_EQ(object.load_scene(b.build()), fail_after < 0);
+        EXPECT_NE(object.scene, nullptr);  // attached even when the load failed
+        object.release();
+        EXPECT_EQ(object.scene, nullptr);
+        EXPECT_EQ(object.vertex_buffer(0), nullptr);
+        EXPECT_TRUE(object.opaque_meshes.empty());
+        for (std::size_t i = first; i < direct3d.buffers.size(); ++i) EXPECT_EQ(direct3d.buffers[i]->references, 0u);
+    }
+    EXPECT_EQ(direct3d.buffers.size(), 3u);
     MessageBoxCapture boxes;
-    EXPECT_FALSE(object.load("/nonexistent/scene.3ds"));
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].caption, "Error");
+    EXPECT_FALSE(object.load("/nonexistent/scene.3ds"));  // the reader says why in a box
+    EXPECT_EQ(boxes.boxes().size(), 1u);
 }
 
-TEST_F(SceneLoad, TexturesOfEveryMapAreLoadedAndReleasedWithTheScene) {
+TEST_F(SceneLoad, TexturesOfEveryMapAreLoadedAndOnlyTheirSurfacesReleasedWithTheScene) {
     const std::string folder = std::string(VIRELINE_BINARY_DIR) + "/test-scratch/scene_object/textures/";
     std::filesystem::create_directories(folder);
-    // A 1 × 1 24-bit TGA.
-    const unsigned char tga[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0x20, 10, 20, 30};
-    std::FILE* file = std::fopen((folder + "map.tga").c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(tga, 1, sizeof tga, file);
-    std::fclose(file);
+    const char tga[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0x20, 10, 20, 30};  // 1 × 1, 24-bit
+    std::ofstream(folder + "map.tga", std::ios::binary).write(tga, sizeof tga);
     texture_set_directory(folder.c_str());
-
     DDPIXELFORMAT argb{};
     argb.dwSize = sizeof argb;
     argb.dwFlags = DDPF_RGB | DDPF_ALPHAPIXELS;
@@ -72,23 +77,8 @@ TEST_F(SceneLoad, TexturesOfEveryMapAreLoadedAndReleasedWithTheScene) {
     EXPECT_NE(texture_find("map.tga"), nullptr);
     EXPECT_EQ(output.text(), "Failed to set alpha for MAP.TGA!\n");
     object.release();
-    EXPECT_NE(texture_find("map.tga"), nullptr);  // the entry stays; only surfaces are released
-    EXPECT_EQ(direct3d.buffers.size(), 1u);
+    EXPECT_NE(texture_find("map.tga"), nullptr);
     texture_set_directory(nullptr);
-}
-
-TEST_F(SceneLoad, ReleaseGivesBackEveryVertexBuffer) {
-    SceneBuilder b;
-    b.material();
-    b.quad(0);
-    b.quad(0);
-    load(b);
-    RecordingVertexBuffer* first = direct3d.buffers[0];
-    first->AddRef();  // hold one reference to see what release leaves
-    object.release();
-    EXPECT_EQ(first->Release(), 0u);
-    EXPECT_EQ(object.vertex_buffer(0), nullptr);
-    EXPECT_TRUE(object.opaque_meshes.empty());
 }
 
 }  // namespace

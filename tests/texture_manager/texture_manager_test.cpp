@@ -1,135 +1,184 @@
-// The texture manager on the software device: names compared without regard to case, size rounding
-// and clamping by device capabilities, format choice with the 16-bit fallback, upload by a stretching
+// The texture manager on the software device, seen through a recording device whose capabilities
+// and texture formats a test may change to imitate other hardware: names compared without regard to
+// case, size rounding and clamping, format choice with the 16-bit fallback, upload by a stretching
 // blit, release and lazy re-creation, alpha from blue, and render targets.
-#include <cstring>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "platform/debug_output.h"
-#include "texture_manager/texture_test_device.h"
+#include "render/offscreen_device.h"
+#include "render/recording_device.h"
 #include "textures/texture_format.h"
 #include "textures/texture_manager.h"
 
 namespace {
 
-using TextureNames = TextureManagerTest;
-using TextureSizes = TextureManagerTest;
-using TextureFormats = TextureManagerTest;
-using TextureSurfaces = TextureManagerTest;
+using Calls = std::vector<std::string>;
+using Formats = std::vector<DDPIXELFORMAT>;
+constexpr std::uint32_t kOrange = 0xFF8040FFu;  // 0xRRGGBBAA in pictures; 0xAARRGGBB in 32-bit texels
 
-constexpr std::uint32_t kOrange = 0xFF8040FFu;  // 0xRRGGBBAA
+struct SurfaceTexels {
+    DWORD width = 0;
+    DWORD height = 0;
+    DDPIXELFORMAT format{};
+    std::vector<std::uint32_t> texels;  // as stored (16-bit texels widened), rows top first
+    std::uint32_t at(DWORD x, DWORD y) const { return texels[static_cast<std::size_t>(y) * width + x]; }
+};
 
-TEST_F(TextureNames, LoadingTheSameNameInOtherCaseReusesTheEntry) {
-    write_tga("metal.tga", 4, 4, kOrange);
-    ASSERT_EQ(texture_load("metal.tga", 32, 8), S_OK);
+SurfaceTexels read_texels(IDirectDrawSurface7* surface) {
+    SurfaceTexels out;
+    DDSURFACEDESC2 locked{};
+    locked.dwSize = sizeof locked;
+    if (surface == nullptr || FAILED(surface->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr))) return out;
+    out.width = locked.dwWidth;
+    out.height = locked.dwHeight;
+    out.format = locked.ddpfPixelFormat;
+    for (DWORD y = 0; y < locked.dwHeight; ++y) {
+        const auto* row = static_cast<const BYTE*>(locked.lpSurface) + static_cast<std::ptrdiff_t>(y) * locked.lPitch;
+        for (DWORD x = 0; x < locked.dwWidth; ++x) {
+            out.texels.push_back(locked.ddpfPixelFormat.dwRGBBitCount == 32 ? reinterpret_cast<const std::uint32_t*>(row)[x]
+                                                                             : reinterpret_cast<const std::uint16_t*>(row)[x]);
+        }
+    }
+    surface->Unlock(nullptr);
+    return out;
+}
+
+DDPIXELFORMAT rgb_format(DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a) {
+    DDPIXELFORMAT format{};
+    format.dwSize = sizeof format;
+    format.dwFlags = DDPF_RGB | (a != 0 ? DDPF_ALPHAPIXELS : 0);
+    format.dwRGBBitCount = bits;
+    format.dwRBitMask = r;
+    format.dwGBitMask = g;
+    format.dwBBitMask = b;
+    format.dwRGBAlphaBitMask = a;
+    return format;
+}
+const DDPIXELFORMAT kRgb565 = rgb_format(16, 0xF800, 0x07E0, 0x001F, 0);
+const DDPIXELFORMAT kArgb4444 = rgb_format(16, 0x0F00, 0x00F0, 0x000F, 0xF000);
+
+class TextureManager : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::string(VIRELINE_BINARY_DIR) + "/test-scratch/texture_manager/" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::string reason;
+        ASSERT_EQ(offscreen.create(OffscreenDeviceKind::Software, 64, 64, &reason), S_OK) << reason;
+        offscreen.make_current();
+        device.inner = offscreen.device();
+        current_device = &device;
+        texture_set_directory(folder.c_str());
+    }
+    void TearDown() override {
+        texture_delete_all();
+        texture_set_directory(nullptr);
+        offscreen.release();
+    }
+
+    // An uncompressed 32-bit top-down TGA of 0xRRGGBBAA pixels (one pixel given: all of that colour).
+    void write_tga(const std::string& name, int width, int height, std::vector<std::uint32_t> rgba) {
+        if (rgba.size() == 1) rgba.assign(static_cast<std::size_t>(width) * height, rgba[0]);
+        std::string bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<char>(width), static_cast<char>(width >> 8),
+                             static_cast<char>(height), static_cast<char>(height >> 8), 32, 0x28};
+        for (std::uint32_t p : rgba) bytes += {char(p >> 8), char(p >> 16), char(p >> 24), char(p)};
+        std::ofstream(folder + name, std::ios::binary) << bytes;
+    }
+    D3DDEVICEDESC7 real_caps() {
+        D3DDEVICEDESC7 caps{};
+        offscreen.device()->GetCaps(&caps);
+        return caps;
+    }
+
+    std::string folder;
+    OffscreenDevice offscreen;
+    RecordingDevice device;
+};
+
+TEST_F(TextureManager, NamesAreFoundInAnyCaseAndLoadedOnce) {
+    write_tga("metal.tga", 4, 4, {kOrange});
+    ASSERT_EQ(texture_load("METAL.TGA", 32, 8), S_OK);  // the picture is found beside its capitalised name
     TextureEntry* first = texture_find("metal.tga");
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(texture_load("METAL.TGA", 32, 0), S_OK);
-    EXPECT_EQ(texture_find("Metal.Tga"), first);
+    EXPECT_STREQ(first->name, "METAL.TGA");
+    EXPECT_NE(texture_get_surface("Metal.Tga"), nullptr);
+    EXPECT_EQ(texture_load("metal.tga", 32, 0), S_OK);
+    EXPECT_EQ(texture_find("mETAL.tga"), first);
     EXPECT_EQ(first->wanted_alpha_bits, 8u);  // the existing entry stays as it was
-    texture_delete("METAL.tga");
+    texture_delete("Metal.TGA");
     EXPECT_EQ(texture_find("metal.tga"), nullptr);  // there was only one entry
 }
 
-TEST_F(TextureNames, PicturesNamedInCapitalsAreFoundBesideTheirLowerCaseFiles) {
-    write_tga("mp5sil.tga", 2, 2, kOrange);
-    ASSERT_EQ(texture_load("MP5SIL.TGA", 32, 8), S_OK);
-    ASSERT_NE(texture_get_surface("mp5sil.tga"), nullptr);
-    EXPECT_STREQ(texture_find("mp5sil.tga")->name, "MP5SIL.TGA");
-}
-
-TEST_F(TextureNames, BadNamesAndMissingPicturesLeaveNoEntry) {
-    EXPECT_EQ(texture_load(nullptr, 32, 8), E_INVALIDARG);
-    EXPECT_EQ(texture_load("", 32, 8), E_INVALIDARG);
+TEST_F(TextureManager, BadNamesAndUnknownTexturesLeaveNoEntry) {
     const std::string long_name(80, 'a');
-    EXPECT_EQ(texture_load(long_name.c_str(), 32, 8), E_INVALIDARG);
+    for (const char* name : {static_cast<const char*>(nullptr), "", long_name.c_str()}) {
+        EXPECT_EQ(texture_load(name, 32, 8), E_INVALIDARG);
+    }
     EXPECT_EQ(texture_load("missing.tga", 32, 8), E_FAIL);
     EXPECT_EQ(texture_find("missing.tga"), nullptr);
-    EXPECT_EQ(texture_load("picture.png", 32, 8), E_FAIL);
     EXPECT_EQ(texture_release_surface("missing.tga"), DDERR_NOTFOUND);
     EXPECT_EQ(texture_delete("missing.tga"), S_OK);
     EXPECT_EQ(texture_alpha_from_blue("missing.tga"), E_FAIL);
+    EXPECT_EQ(texture_select(1, "missing.tga"), S_OK);  // unbinds the stage
+    EXPECT_EQ(device.calls_starting("SetTexture"), (Calls{"SetTexture 1 null"}));
 }
 
-TEST_F(TextureNames, SelectingAnUnknownNameUnbindsTheStage) {
-    EXPECT_EQ(texture_select(1, "nothing.jpg"), S_OK);
-    EXPECT_EQ(device->calls_starting("SetTexture"), (std::vector<std::string>{"SetTexture 1 null"}));
-}
-
-TEST(TextureSizeRules, PowerOfTwoClampAndSquare) {
-    D3DDEVICEDESC7 caps{};
-    caps.dwMaxTextureWidth = caps.dwMaxTextureHeight = 4096;
-    DWORD w = 300, h = 200;
-    texture_fit_size(caps, &w, &h);
-    EXPECT_EQ(w, 300u);
-    EXPECT_EQ(h, 200u);
-    caps.dpcTriCaps.dwTextureCaps = D3DPTEXTURECAPS_POW2;
-    for (auto [in, out] : {std::pair<DWORD, DWORD>{1, 1}, {100, 128}, {256, 256}, {257, 512}}) {
-        w = h = in;
-        texture_fit_size(caps, &w, &h);
-        EXPECT_EQ(w, out) << in;
+TEST(TextureSizeRules, PowerOfTwoThenMaximumThenSquare) {
+    constexpr DWORD pow2 = D3DPTEXTURECAPS_POW2;
+    constexpr DWORD square = D3DPTEXTURECAPS_SQUAREONLY;
+    const DWORD cases[][6] = {
+        // texture caps, maximum side, width, height → width, height
+        {0, 4096, 300, 200, 300, 200},      {pow2, 4096, 1, 257, 1, 512},       {pow2, 4096, 100, 256, 128, 256},
+        {pow2 | square, 4096, 300, 200, 512, 512}, {0, 0, 512, 100, 256, 100},  {pow2, 64, 100, 30, 64, 32},
+        {square, 0, 300, 20, 256, 256},
+    };
+    for (const auto& c : cases) {
+        D3DDEVICEDESC7 caps{};
+        caps.dpcTriCaps.dwTextureCaps = c[0];
+        caps.dwMaxTextureWidth = caps.dwMaxTextureHeight = c[1];
+        DWORD width = c[2];
+        DWORD height = c[3];
+        texture_fit_size(caps, &width, &height);
+        EXPECT_EQ(width, c[4]) << c[0] << " " << c[1] << " " << c[2] << "x" << c[3];
+        EXPECT_EQ(height, c[5]) << c[0] << " " << c[1] << " " << c[2] << "x" << c[3];
     }
-    caps.dpcTriCaps.dwTextureCaps |= D3DPTEXTURECAPS_SQUAREONLY;
-    w = 300;
-    h = 200;
-    texture_fit_size(caps, &w, &h);
-    EXPECT_EQ(w, 512u);
-    EXPECT_EQ(h, 512u);
-    caps = D3DDEVICEDESC7{};  // a maximum of 0 counts as 256
-    w = 512;
-    h = 100;
-    texture_fit_size(caps, &w, &h);
-    EXPECT_EQ(w, 256u);
-    EXPECT_EQ(h, 100u);
 }
 
-TEST_F(TextureSizes, TheDevicesRulesShapeTheSurface) {
-    write_tga("wide.tga", 300, 200, kOrange);
-    D3DDEVICEDESC7 caps = real_caps();
-    device->caps = caps;
+TEST_F(TextureManager, TheDevicesSizeRulesShapeTheSurfaceAndThePictureIsStretchedOverIt) {
+    write_tga("wide.tga", 300, 200, {kOrange});
     ASSERT_EQ(texture_load("wide.tga", 32, 8), S_OK);
-    EXPECT_EQ(read_texels(texture_get_surface("wide.tga")).width, 300u);
-
-    caps.dpcTriCaps.dwTextureCaps |= D3DPTEXTURECAPS_POW2;
-    device->caps = caps;
-    texture_release_surface("wide.tga");
-    SurfaceTexels texels = read_texels(texture_get_surface("wide.tga"));
-    EXPECT_EQ(texels.width, 512u);
-    EXPECT_EQ(texels.height, 256u);
-
-    caps.dpcTriCaps.dwTextureCaps |= D3DPTEXTURECAPS_SQUAREONLY;
-    device->caps = caps;
-    texture_release_surface("wide.tga");
-    texels = read_texels(texture_get_surface("wide.tga"));
-    EXPECT_EQ(texels.width, 512u);
-    EXPECT_EQ(texels.height, 512u);
-    EXPECT_EQ(texels.at(511, 511), 0xFFFF8040u);  // the picture is stretched over the whole texture
-
-    caps.dpcTriCaps.dwTextureCaps = 0;
-    caps.dwMaxTextureWidth = 0;
-    device->caps = caps;
-    texture_release_surface("wide.tga");
-    EXPECT_EQ(read_texels(texture_get_surface("wide.tga")).width, 256u);
-}
-
-TEST_F(TextureSizes, UploadStretchesByPointSampling) {
+    const DWORD cases[][4] = {
+        {0, 4096, 300, 200}, {0, 0, 256, 200}, {D3DPTEXTURECAPS_POW2 | D3DPTEXTURECAPS_SQUAREONLY, 4096, 512, 512},
+        {D3DPTEXTURECAPS_POW2, 4096, 512, 256}};
+    for (const auto& c : cases) {
+        D3DDEVICEDESC7 caps = real_caps();
+        caps.dpcTriCaps.dwTextureCaps |= c[0];
+        caps.dwMaxTextureWidth = caps.dwMaxTextureHeight = c[1];
+        device.caps = caps;
+        texture_release_surface("wide.tga");
+        const SurfaceTexels texels = read_texels(texture_get_surface("wide.tga"));
+        EXPECT_EQ(texels.width, c[2]);
+        EXPECT_EQ(texels.height, c[3]);
+        EXPECT_EQ(texels.at(c[2] - 1, c[3] - 1), 0xFFFF8040u);
+    }
     write_tga("three.tga", 3, 1, {0xFF0000FFu, 0x00FF00FFu, 0x0000FFFFu});
-    D3DDEVICEDESC7 caps = real_caps();
-    caps.dpcTriCaps.dwTextureCaps |= D3DPTEXTURECAPS_POW2;
-    device->caps = caps;
-    ASSERT_EQ(texture_load("three.tga", 32, 8), S_OK);
-    const SurfaceTexels texels = read_texels(texture_get_surface("three.tga"));
-    ASSERT_EQ(texels.width, 4u);
-    EXPECT_EQ(texels.texels, (std::vector<std::uint32_t>{0xFFFF0000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}));
+    ASSERT_EQ(texture_load("three.tga", 32, 8), S_OK);  // still power of two: 3 → 4 texels, point sampled
+    EXPECT_EQ(read_texels(texture_get_surface("three.tga")).texels,
+              (std::vector<std::uint32_t>{0xFFFF0000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}));
 }
 
-TEST_F(TextureFormats, TheFirstListedFormatWithTheWantedBitsIsTaken) {
-    write_tga("a.tga", 2, 2, 0x11223344u);
-    device->texture_formats = std::vector<DDPIXELFORMAT>{
-        rgb_format(16, 0xF800, 0x07E0, 0x001F, 0), rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0),
-        rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000)};
+TEST_F(TextureManager, TheFirstListedFormatWithTheWantedBitsIsTaken) {
+    write_tga("a.tga", 2, 2, {0x11223344u});
+    device.texture_formats = Formats{kRgb565, rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0),
+                              rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000)};
     ASSERT_EQ(texture_load("a.tga", 32, 0), S_OK);
     SurfaceTexels texels = read_texels(texture_get_surface("a.tga"));
-    EXPECT_EQ(texels.format.dwRGBAlphaBitMask, 0u);
     EXPECT_EQ(texels.format.dwRGBBitCount, 32u);
+    EXPECT_EQ(texels.format.dwRGBAlphaBitMask, 0u);
     texture_delete_all();
     ASSERT_EQ(texture_load("a.tga", 32, 8), S_OK);
     texels = read_texels(texture_get_surface("a.tga"));
@@ -137,84 +186,77 @@ TEST_F(TextureFormats, TheFirstListedFormatWithTheWantedBitsIsTaken) {
     EXPECT_EQ(texels.at(0, 0), 0x44112233u);
 }
 
-TEST_F(TextureFormats, MissingFormatFallsBackTo16BitsWithOneWarning) {
-    write_tga("soft.tga", 2, 2, 0xFF8040C0u);
+TEST_F(TextureManager, AMissingFormatFallsBackTo16BitsWithOneWarning) {
+    write_tga("soft.tga", 2, 2, {0xFF8040C0u});
     DDPIXELFORMAT luminance = rgb_format(32, 0xFF, 0, 0, 0xFF000000);
     luminance.dwFlags = DDPF_LUMINANCE | DDPF_ALPHAPIXELS;  // never taken, whatever its bits
-    device->texture_formats = std::vector<DDPIXELFORMAT>{
-        luminance, rgb_format(16, 0xF800, 0x07E0, 0x001F, 0), rgb_format(16, 0x0F00, 0x00F0, 0x000F, 0xF000)};
+    device.texture_formats = Formats{luminance, kRgb565, kArgb4444};
     DebugOutputCapture output;
     ASSERT_EQ(texture_load("soft.tga", 32, 8), S_OK);
     EXPECT_EQ(output.text(), TEXTURE_FORMAT_WARNING);
     const TextureEntry* entry = texture_find("soft.tga");
     EXPECT_EQ(entry->wanted_bits, 16u);
     EXPECT_EQ(entry->wanted_alpha_bits, 4u);
-    SurfaceTexels texels = read_texels(entry->surface);
+    const SurfaceTexels texels = read_texels(entry->surface);
     EXPECT_EQ(texels.format.dwRGBAlphaBitMask, 0xF000u);
     EXPECT_EQ(texels.at(1, 1), 0xCF84u);
-
-    texture_release_surface("soft.tga");  // re-created with the kept 16-bit wish: no second warning
+    texture_release_surface("soft.tga");  // made again with the kept 16-bit wish: no second warning
     ASSERT_NE(texture_get_surface("soft.tga"), nullptr);
     EXPECT_EQ(output.text(), TEXTURE_FORMAT_WARNING);
 }
 
-TEST_F(TextureFormats, WithNoFormatAtAllEverySelectionTriesAgain) {
-    write_tga("none.tga", 2, 2, kOrange);
-    device->texture_formats = std::vector<DDPIXELFORMAT>{rgb_format(16, 0xF800, 0x07E0, 0x001F, 0)};
+TEST_F(TextureManager, WithNoFormatAtAllEveryRequestTriesAgain) {
+    write_tga("none.tga", 2, 2, {kOrange});
+    device.texture_formats = Formats{kRgb565};
     DebugOutputCapture output;
     ASSERT_EQ(texture_load("none.tga", 32, 8), S_OK);  // the entry stays without a surface
-    ASSERT_NE(texture_find("none.tga"), nullptr);
     EXPECT_EQ(texture_find("none.tga")->surface, nullptr);
-    device->clear_calls();
+    device.clear_calls();
     EXPECT_EQ(texture_select(0, "none.tga"), S_OK);
-    EXPECT_EQ(device->calls_starting("SetTexture"), (std::vector<std::string>{"SetTexture 0 null"}));
+    EXPECT_EQ(device.calls_starting("SetTexture"), (Calls{"SetTexture 0 null"}));
     EXPECT_EQ(output.text(), std::string(TEXTURE_FORMAT_WARNING) + TEXTURE_FORMAT_WARNING);
-
-    device->texture_formats.reset();  // a device that has the format after all
+    device.texture_formats.reset();  // a device that has the format after all
     EXPECT_NE(texture_get_surface("none.tga"), nullptr);
 }
 
-TEST_F(TextureSurfaces, ReleasedSurfacesAreMadeAgainFromTheKeptPicture) {
-    write_tga("keep.tga", 8, 8, kOrange);
+TEST_F(TextureManager, ReleasedSurfacesAreMadeAgainFromTheKeptPictureWhenSelected) {
+    write_tga("keep.tga", 8, 8, {kOrange});
     ASSERT_EQ(texture_load("keep.tga", 32, 8), S_OK);
     EXPECT_EQ(texture_release_surface("keep.tga"), S_OK);
     ASSERT_NE(texture_find("keep.tga"), nullptr);
     EXPECT_EQ(texture_find("keep.tga")->surface, nullptr);
-    device->clear_calls();
-    device->label(nullptr, "null");
     EXPECT_EQ(texture_select(0, "KEEP.TGA"), S_OK);
     IDirectDrawSurface7* surface = texture_find("keep.tga")->surface;
     ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(device->textures[0], surface);
+    IDirectDrawSurface7* bound = nullptr;
+    ASSERT_EQ(offscreen.device()->GetTexture(0, &bound), S_OK);
+    EXPECT_EQ(bound, surface);
+    if (bound != nullptr) bound->Release();
     EXPECT_EQ(read_texels(surface).at(7, 7), 0xFFFF8040u);
 }
 
-TEST_F(TextureSurfaces, AlphaFromBlueCopiesTheBlueChannel) {
-    write_tga("grey.tga", 2, 1, {0x102030FFu, 0x405060FFu});
-    ASSERT_EQ(texture_load("grey.tga", 32, 8), S_OK);
-    ASSERT_EQ(texture_alpha_from_blue("grey.tga"), S_OK);
-    EXPECT_EQ(read_texels(texture_get_surface("grey.tga")).texels,
-              (std::vector<std::uint32_t>{0x30102030u, 0x60405060u}));
-
-    device->texture_formats = std::vector<DDPIXELFORMAT>{rgb_format(16, 0x0F00, 0x00F0, 0x000F, 0xF000)};
-    write_tga("grey16.tga", 1, 1, 0xFF8040C0u);
-    {
-        DebugOutputCapture quiet;
-        ASSERT_EQ(texture_load("grey16.tga", 32, 8), S_OK);
+TEST_F(TextureManager, AlphaFromBlueCopiesTheBlueChannelWhereTheFormatHasAlpha) {
+    struct Case {
+        DDPIXELFORMAT format;
+        DWORD alpha_bits;
+        std::uint32_t rgba;
+        std::uint32_t expected;  // the texel afterwards
+    } const cases[] = {
+        {rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000), 8, 0x102030FFu, 0x30102030u},
+        {kArgb4444, 4, 0xFF8040C0u, 0x4F84u},
+        {rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0), 0, 0x102030FFu, 0x00102030u},  // no alpha: unchanged
+    };
+    for (const Case& c : cases) {
+        write_tga("grey.tga", 1, 1, {c.rgba});
+        device.texture_formats = Formats{c.format};
+        ASSERT_EQ(texture_load("grey.tga", c.format.dwRGBBitCount, c.alpha_bits), S_OK);
+        ASSERT_EQ(texture_alpha_from_blue("grey.tga"), S_OK);
+        EXPECT_EQ(read_texels(texture_get_surface("grey.tga")).at(0, 0), c.expected) << std::hex << c.expected;
+        texture_delete("grey.tga");
     }
-    ASSERT_EQ(texture_alpha_from_blue("grey16.tga"), S_OK);
-    EXPECT_EQ(read_texels(texture_get_surface("grey16.tga")).at(0, 0), 0x4F84u);
 }
 
-TEST_F(TextureSurfaces, AlphaFromBlueLeavesFormatsWithoutAlphaAlone) {
-    write_tga("opaque.tga", 1, 1, 0x102030FFu);
-    ASSERT_EQ(texture_load("opaque.tga", 32, 0), S_OK);
-    const std::uint32_t before = read_texels(texture_get_surface("opaque.tga")).at(0, 0);
-    EXPECT_EQ(texture_alpha_from_blue("opaque.tga"), S_OK);
-    EXPECT_EQ(read_texels(texture_get_surface("opaque.tga")).at(0, 0), before);
-}
-
-TEST_F(TextureSurfaces, RenderTargetsAreEmptyTexturesTheDeviceCanDrawInto) {
+TEST_F(TextureManager, RenderTargetsAreEmptyTexturesTheDeviceCanDrawIntoAndKeepTheirName) {
     ASSERT_EQ(texture_create_target("blur", 256, 128, 32, 8, 0, DDSCAPS_3DDEVICE), S_OK);
     IDirectDrawSurface7* surface = texture_get_surface("blur");
     ASSERT_NE(surface, nullptr);
@@ -226,24 +268,18 @@ TEST_F(TextureSurfaces, RenderTargetsAreEmptyTexturesTheDeviceCanDrawInto) {
     EXPECT_EQ(desc.ddsCaps.dwCaps & (DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE), DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE);
     EXPECT_EQ(offscreen.device()->SetRenderTarget(surface, 0), S_OK);
     EXPECT_EQ(offscreen.device()->SetRenderTarget(offscreen.target(), 0), S_OK);
-}
 
-TEST_F(TextureSurfaces, ATargetWhoseNameExistsFailsAndLeavesTheEntry) {
-    ASSERT_EQ(texture_create_target("blur", 64, 64, 32, 8, 0, DDSCAPS_3DDEVICE), S_OK);
-    IDirectDrawSurface7* surface = texture_find("blur")->surface;
     EXPECT_EQ(texture_create_target("BLUR", 32, 32, 32, 0, 0, DDSCAPS_3DDEVICE), E_FAIL);
     EXPECT_EQ(texture_find("blur")->surface, surface);
-    EXPECT_EQ(texture_find("blur")->width, 64u);
+    EXPECT_EQ(texture_find("blur")->width, 256u);
     EXPECT_EQ(texture_create_target(nullptr, 32, 32, 32, 0, 0, 0), E_INVALIDARG);
 }
 
-TEST_F(TextureSurfaces, DeletingRemovesOnlyThatEntry) {
-    write_tga("one.tga", 1, 1, kOrange);
-    write_tga("two.tga", 1, 1, kOrange);
-    write_tga("three.tga", 1, 1, kOrange);
-    ASSERT_EQ(texture_load("one.tga", 32, 8), S_OK);
-    ASSERT_EQ(texture_load("two.tga", 32, 8), S_OK);
-    ASSERT_EQ(texture_load("three.tga", 32, 8), S_OK);
+TEST_F(TextureManager, DeletingRemovesOnlyThatEntry) {
+    for (const char* name : {"one.tga", "two.tga", "three.tga"}) {
+        write_tga(name, 1, 1, {kOrange});
+        ASSERT_EQ(texture_load(name, 32, 8), S_OK);
+    }
     EXPECT_EQ(texture_delete("two.tga"), S_OK);  // from the middle of the list
     EXPECT_EQ(texture_find("two.tga"), nullptr);
     EXPECT_NE(texture_find("one.tga"), nullptr);
