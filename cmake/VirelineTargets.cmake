@@ -52,10 +52,24 @@ function(vireline_test name)
     VIRELINE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     VIRELINE_BINARY_DIR="${PROJECT_BINARY_DIR}")
   vireline_target_defaults(${name})
-  set(env SDL_AUDIODRIVER=dummy ${ARG_ENVIRONMENT})
+  # gtest_discover_tests (CMake 3.25) keeps only the first element of a list-valued property, so each
+  # test gets one label and at most one environment entry. The test runners (make test, .ci/run)
+  # export SDL_AUDIODRIVER=dummy for every test.
+  list(LENGTH ARG_ENVIRONMENT env_count)
+  if(env_count GREATER 1)
+    message(FATAL_ERROR "vireline_test(${name}): give at most one ENVIRONMENT entry")
+  endif()
+  set(properties)
+  if(ARG_LABELS)
+    list(GET ARG_LABELS 0 first_label)
+    list(APPEND properties LABELS "${first_label}")
+  endif()
+  if(ARG_ENVIRONMENT)
+    list(APPEND properties ENVIRONMENT "${ARG_ENVIRONMENT}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "${env}")
+    PROPERTIES ${properties})
 endfunction()
 
 # vireline_fuzzer(NAME SOURCES ... [DEPS ...]): a libFuzzer target, built only with VIRELINE_FUZZ.
