@@ -1,6 +1,5 @@
 #include "render/recording_device.h"
 
-#include <algorithm>
 #include <bit>
 
 std::vector<std::string> RecordingDevice::calls_starting(const std::string& prefix) const {
@@ -16,24 +15,6 @@ std::string RecordingDevice::name_of(const void* object, const std::string& kind
     auto [it, added] = labels_.try_emplace(object);
     if (added) it->second = kind + std::to_string(label_counts_[kind]++);
     return it->second;
-}
-
-HRESULT RecordingDevice::EnumTextureFormats(LPD3DENUMPIXELFORMATSCALLBACK callback, void* context) {
-    calls.push_back("EnumTextureFormats");
-    if (!texture_formats) return inner != nullptr ? inner->EnumTextureFormats(callback, context) : D3D_OK;
-    for (DDPIXELFORMAT format : *texture_formats) {
-        if (callback(&format, context) != D3DENUMRET_OK) break;
-    }
-    return D3D_OK;
-}
-
-HRESULT RecordingDevice::ComputeSphereVisibility(D3DVECTOR* centres, D3DVALUE* radii, DWORD count, DWORD flags,
-                                                 DWORD* results) {
-    calls.push_back("ComputeSphereVisibility " + std::to_string(count) + " " + std::to_string(flags));
-    if (inner != nullptr) return inner->ComputeSphereVisibility(centres, radii, count, flags, results);
-    std::fill(results, results + count, 0u);
-    if (sphere_results) sphere_results(centres, radii, count, results);
-    return D3D_OK;
 }
 
 RecordingVertexBuffer::RecordingVertexBuffer(const D3DVERTEXBUFFERDESC& description) : desc(description) {

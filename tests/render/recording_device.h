@@ -8,6 +8,7 @@
 // RecordingDirect3D makes plain-memory vertex buffers for such a device.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -46,12 +47,13 @@ public:
     ULONG AddRef() override { return 1; }
     ULONG Release() override { return 1; }
 
-// Records the call, then forwards it or answers `alone` without an inner device.
+// Runs the statement given after `alone` (keeping state), records the call, then forwards it or
+// answers `alone` without an inner device.
 #define RECORDING_PASS(Name, Args, alone) \
     calls.push_back(#Name + describe Args); \
     return inner != nullptr ? inner->Name Args : (alone)
-#define RECORDING_CALL(Name, Params, Args, alone) \
-    HRESULT Name Params override { RECORDING_PASS(Name, Args, alone); }
+#define RECORDING_CALL(Name, Params, Args, alone, ...) \
+    HRESULT Name Params override { __VA_ARGS__; RECORDING_PASS(Name, Args, alone); }
 
     HRESULT GetCaps(D3DDEVICEDESC7* desc) override {
         calls.push_back("GetCaps");
@@ -59,33 +61,26 @@ public:
         *desc = caps.value_or(D3DDEVICEDESC7{});
         return D3D_OK;
     }
-    HRESULT EnumTextureFormats(LPD3DENUMPIXELFORMATSCALLBACK callback, void* context) override;
-    HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override {
-        if (inner == nullptr && transforms.count(state) != 0) *matrix = transforms[state];
-        RECORDING_PASS(GetTransform, (state, matrix), transforms.count(state) != 0 ? D3D_OK : E_NOTIMPL);
+    HRESULT EnumTextureFormats(LPD3DENUMPIXELFORMATSCALLBACK callback, void* context) override {
+        calls.push_back("EnumTextureFormats");
+        if (!texture_formats) return inner != nullptr ? inner->EnumTextureFormats(callback, context) : D3D_OK;
+        for (DDPIXELFORMAT format : *texture_formats) {
+            if (callback(&format, context) != D3DENUMRET_OK) break;
+        }
+        return D3D_OK;
     }
-    HRESULT GetViewport(D3DVIEWPORT7* value) override {
-        if (inner == nullptr) *value = viewport;
-        RECORDING_PASS(GetViewport, (value), D3D_OK);
+    HRESULT ComputeSphereVisibility(D3DVECTOR* c, D3DVALUE* r, DWORD n, DWORD f, DWORD* v) override {
+        if (inner == nullptr) std::fill(v, v + n, 0u);
+        if (inner == nullptr && sphere_results) sphere_results(c, r, n, v);
+        RECORDING_PASS(ComputeSphereVisibility, (c, r, n, f, v), D3D_OK);
     }
-    HRESULT ComputeSphereVisibility(D3DVECTOR* centres, D3DVALUE* radii, DWORD count, DWORD flags,
-                                    DWORD* results) override;
-    HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override {
-        if (matrix != nullptr) transforms[state] = *matrix;
-        RECORDING_PASS(SetTransform, (state, matrix), D3D_OK);
-    }
-    HRESULT SetViewport(D3DVIEWPORT7* value) override {
-        if (value != nullptr) viewport = *value;
-        RECORDING_PASS(SetViewport, (value), D3D_OK);
-    }
-    HRESULT SetMaterial(D3DMATERIAL7* material) override {
-        if (material != nullptr) materials.push_back(*material);
-        RECORDING_PASS(SetMaterial, (material), D3D_OK);
-    }
-    HRESULT SetLight(DWORD index, D3DLIGHT7* light) override {
-        if (light != nullptr) lights[index] = *light;
-        RECORDING_PASS(SetLight, (index, light), D3D_OK);
-    }
+    RECORDING_CALL(SetTransform, (D3DTRANSFORMSTATETYPE s, D3DMATRIX* m), (s, m), D3D_OK, transforms[s] = *m)
+    RECORDING_CALL(GetTransform, (D3DTRANSFORMSTATETYPE s, D3DMATRIX* m), (s, m),
+                   transforms.count(s) != 0 ? D3D_OK : E_NOTIMPL, if (transforms.count(s) != 0) *m = transforms[s])
+    RECORDING_CALL(SetViewport, (D3DVIEWPORT7* v), (v), D3D_OK, viewport = *v)
+    RECORDING_CALL(GetViewport, (D3DVIEWPORT7* v), (v), D3D_OK, if (inner == nullptr) *v = viewport)
+    RECORDING_CALL(SetMaterial, (D3DMATERIAL7* m), (m), D3D_OK, materials.push_back(*m))
+    RECORDING_CALL(SetLight, (DWORD i, D3DLIGHT7* l), (i, l), D3D_OK, lights[i] = *l)
     RECORDING_CALL(BeginScene, (), (), D3D_OK)
     RECORDING_CALL(EndScene, (), (), D3D_OK)
     RECORDING_CALL(GetDirect3D, (IDirect3D7** d), (d), E_NOTIMPL)

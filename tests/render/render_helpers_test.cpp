@@ -102,10 +102,8 @@ TEST_F(RenderHelpers, VertexBuffersGoToSystemMemoryOnlyWithoutHardwareTransformA
         device.caps = caps;
         ASSERT_EQ(create_vertex_buffer(&buffer, 10, 0x212), 0);
         const D3DVERTEXBUFFERDESC& desc = direct3d.buffers.back()->desc;
-        EXPECT_EQ(desc.dwSize, sizeof desc);
         EXPECT_EQ(desc.dwCaps, device_caps == 0 ? D3DVBCAPS_SYSTEMMEMORY : 0u);
-        EXPECT_EQ(desc.dwFVF, 0x212u);
-        EXPECT_EQ(desc.dwNumVertices, 10u);
+        EXPECT_EQ(std::tuple(desc.dwSize, desc.dwFVF, desc.dwNumVertices), std::tuple(DWORD{sizeof desc}, 0x212u, 10u));
     }
     EXPECT_EQ(create_vertex_buffer(&buffer, 0, 0x212), DDERR_INVALIDPARAMS);  // the Direct3D object's refusal
     current_device = nullptr;

@@ -1,16 +1,16 @@
 #include "scene_object/scene_builder.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "scene3ds/mesh_bounds.h"
 #include "scene3ds/node_links.h"
 
 namespace {
-void place(SceneNode* node, Vector3 position) { matrix_translation(&node->matrix, position.x, position.y, position.z); }
+template <typename Node> Node* place(Node* node, Vector3 at) {
+    matrix_translation(&node->matrix, at.x, at.y, at.z);
+    return node;
+}
 }  // namespace
-
-SceneBuilder::SceneBuilder() : scene_(std::make_unique<Scene3ds>()) {}
 
 int SceneBuilder::material(float transparency, std::uint32_t maps, const char* map_name) {
     Material* m = scene_->add_material();
@@ -29,7 +29,7 @@ int SceneBuilder::material(float transparency, std::uint32_t maps, const char* m
 }
 
 MeshNode* SceneBuilder::quad(int material_index, float x, float y, float z) {
-    MeshNode* mesh = scene_->add_mesh();
+    MeshNode* mesh = place(scene_->add_mesh(), {x, y, z});
     std::snprintf(mesh->name, sizeof mesh->name, "quad%zu", scene_->meshes.size() - 1);
     const float corners[4][2] = {{-0.5f, -0.5f}, {-0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, -0.5f}};
     for (const auto& c : corners) {
@@ -41,44 +41,32 @@ MeshNode* SceneBuilder::quad(int material_index, float x, float y, float z) {
         v.tv = 0.5f - c[1];
         mesh->vertices.push_back(v);
     }
-    // Clockwise on screen seen from -z, so counter-clockwise culling keeps it.
-    mesh->indices = {0, 1, 2, 0, 2, 3};
+    mesh->indices = {0, 1, 2, 0, 2, 3};  // clockwise seen from -z, so counter-clockwise culling keeps it
     mesh->material_index = material_index;
-    place(mesh, {x, y, z});
     return mesh;
 }
 
-CameraNode* SceneBuilder::camera(Vector3 eye, Vector3 at, float fov, bool with_target) {
-    CameraNode* camera = scene_->add_camera();
+void SceneBuilder::camera(Vector3 eye, Vector3 at, float fov, bool with_target) {
+    CameraNode* camera = place(scene_->add_camera(), eye);
     std::snprintf(camera->name, sizeof camera->name, "camera%zu", scene_->cameras.size() - 1);
     camera->field_of_view = fov;
-    place(camera, eye);
-    if (with_target) {
-        TargetNode* target = scene_->add_target();
-        place(target, at);
-        scene_->camera_targets[scene_->camera_target_count++] = target;
-    }
-    return camera;
+    if (with_target) scene_->camera_targets[scene_->camera_target_count++] = place(scene_->add_target(), at);
 }
 
 LightNode* SceneBuilder::omni(Vector3 position, float r, float g, float b) {
-    LightNode* light = scene_->add_light();
+    LightNode* light = place(scene_->add_light(), position);
     light->r = r;
     light->g = g;
     light->b = b;
-    place(light, position);
     return light;
 }
 
-LightNode* SceneBuilder::spot(Vector3 from, Vector3 at, float hotspot, float falloff) {
+void SceneBuilder::spot(Vector3 from, Vector3 at, float hotspot, float falloff) {
     LightNode* light = omni(at);
     light->spot = 1;
     light->hotspot = hotspot;
     light->falloff = falloff;
-    TargetNode* node = scene_->add_target();
-    place(node, from);
-    scene_->spot_nodes[scene_->spot_node_count++] = node;
-    return light;
+    scene_->spot_nodes[scene_->spot_node_count++] = place(scene_->add_target(), from);
 }
 
 std::unique_ptr<Scene3ds> SceneBuilder::build() {

@@ -12,22 +12,15 @@ namespace {
 
 using SceneDraw = SceneObjectTest;
 
-// A scene of one material and one quad seen by a camera at z = -5, for the material or camera to vary.
-MeshNode* one_quad(SceneBuilder& b, std::uint32_t maps = 0, bool camera_target = true) {
-    b.material(0.0f, maps);
-    b.camera({0, 0, -5}, {0, 0, 0}, 90.0f, camera_target);
-    return b.quad(0);
-}
 
 TEST_F(SceneDraw, OpaqueMeshesAreDrawnByMaterialWithEachMaterialAppliedOncePerFrame) {
-    SceneBuilder b;
     b.material();
     b.material();
     b.quad(1);
     b.quad(0);
     b.quad(1);
     b.camera({0, 0, -5}, {0, 0, 0});
-    load(b);
+    load();
     draw_frame();
     EXPECT_EQ(drawn(), (Strings{"mesh1", "mesh0", "mesh2"}));
     EXPECT_EQ(device.calls_starting("SetMaterial").size(), 2u);
@@ -37,7 +30,6 @@ TEST_F(SceneDraw, OpaqueMeshesAreDrawnByMaterialWithEachMaterialAppliedOncePerFr
 }
 
 TEST_F(SceneDraw, TransparentMeshesComeAfterOpaqueOnesWithDepthWritesOffAndBlending) {
-    SceneBuilder b;
     b.material(0.5f);
     b.material();
     b.material(0.0f, MATERIAL_MAP_OPACITY);  // transparent even when fully opaque
@@ -46,7 +38,7 @@ TEST_F(SceneDraw, TransparentMeshesComeAfterOpaqueOnesWithDepthWritesOffAndBlend
     b.quad(2);
     b.camera({0, 0, -5}, {0, 0, 0});
     DebugOutputCapture output;  // the opacity picture does not exist
-    load(b);
+    load();
     EXPECT_EQ(output.text(), "Texture map.tga load failed!\nFailed to set alpha for map.tga!\n");
     EXPECT_EQ(object.transparent_meshes, (std::vector<std::size_t>{0, 2}));
     draw_frame();
@@ -63,11 +55,10 @@ TEST_F(SceneDraw, TransparentMeshesComeAfterOpaqueOnesWithDepthWritesOffAndBlend
 }
 
 TEST_F(SceneDraw, CullingTestsEveryMeshsTransformedBoundsAndSkipsThoseWhollyOutside) {
-    SceneBuilder b;
     b.material();
     for (int i = 0; i < 300; ++i) b.quad(0, static_cast<float>(i % 10), static_cast<float>(i / 10));
     b.camera({0, 0, -5}, {0, 0, 0});
-    load(b);
+    load();
     Vector3 centre;
     float radius = 0.0f;
     device.sphere_results = [&](const D3DVECTOR* centres, const float* radii, DWORD count, DWORD* results) {
@@ -90,14 +81,13 @@ TEST_F(SceneDraw, CullingTestsEveryMeshsTransformedBoundsAndSkipsThoseWhollyOuts
 
 TEST_F(SceneDraw, OnTheSoftwareDeviceMeshesBehindTheCameraOrBesideTheViewAreCulled) {
     use_software_device();
-    SceneBuilder b;
     b.material();
     b.quad(0, 0, 0, 0);     // in front of the camera
     b.quad(0, 0, 0, -10);   // wholly behind it
     b.quad(0, 40, 0, 0);    // far to the right
     b.quad(0, 5.2f, 0, 0);  // straddling the right edge of the view
     b.camera({0, 0, -5}, {0, 0, 0}, 90.0f);
-    load(b);
+    load();
     ASSERT_EQ(begin_scene(), S_OK);
     draw_frame();
     end_scene();
@@ -105,9 +95,8 @@ TEST_F(SceneDraw, OnTheSoftwareDeviceMeshesBehindTheCameraOrBesideTheViewAreCull
 }
 
 TEST_F(SceneDraw, TheProjectionFollowsTheCameraFieldOfViewAndTheAspect) {
-    SceneBuilder b;
     b.camera({0, 0, -5}, {0, 0, 0}, 90.0f);
-    load(b);
+    load();
     draw_frame();
     const Matrix& p = device.transforms[D3DTRANSFORMSTATE_PROJECTION];
     EXPECT_NEAR(p.m[1][1], 1.0f, 2e-7f);
@@ -118,10 +107,9 @@ TEST_F(SceneDraw, TheProjectionFollowsTheCameraFieldOfViewAndTheAspect) {
 }
 
 TEST_F(SceneDraw, WithoutMaterialsNothingOfTheMaterialsIsApplied) {
-    SceneBuilder b;
-    one_quad(b, MATERIAL_MAP_REFLECTION);
+    one_quad(MATERIAL_MAP_REFLECTION);
     DebugOutputCapture quiet;
-    load(b);
+    load();
     draw_frame(0, false);
     EXPECT_TRUE(device.calls_starting("SetMaterial").empty());
     EXPECT_TRUE(device.calls_starting("SetTexture ").empty());
@@ -130,9 +118,8 @@ TEST_F(SceneDraw, WithoutMaterialsNothingOfTheMaterialsIsApplied) {
 }
 
 TEST_F(SceneDraw, ASceneWithoutLightsKeepsTheDefaultLight) {
-    SceneBuilder b;
-    one_quad(b);
-    load(b);
+    one_quad();
+    load();
     object.set_default_states();
     EXPECT_EQ(device.calls_starting("LightEnable"),
               (Strings{"LightEnable 0 0", "LightEnable 1 0", "LightEnable 2 0", "LightEnable 3 0", "LightEnable 4 0",
@@ -148,11 +135,10 @@ TEST_F(SceneDraw, ASceneWithoutLightsKeepsTheDefaultLight) {
 }
 
 TEST_F(SceneDraw, TheFirstSevenOfNineLightsAreSetAndSpotsAimFromTheirSpotNode) {
-    SceneBuilder b;
     b.spot({0, 5, 0}, {1, 0, 2}, 40.0f, 60.0f);
     for (int i = 1; i < 9; ++i) b.omni({static_cast<float>(i), 1, 0}, 0.1f * static_cast<float>(i), 0.5f, 1.0f);
     b.camera({0, 0, -5}, {0, 0, 0});
-    load(b);
+    load();
     draw_frame();
     EXPECT_EQ(device.calls_starting("SetLight"), (Strings{"SetLight 0", "SetLight 1", "SetLight 2", "SetLight 3",
                                                           "SetLight 4", "SetLight 5", "SetLight 6"}));
@@ -163,20 +149,17 @@ TEST_F(SceneDraw, TheFirstSevenOfNineLightsAreSetAndSpotsAimFromTheirSpotNode) {
     EXPECT_NEAR(spot.dvPhi, 1.0471977f, 2e-7f);
     EXPECT_EQ(spot.dvPosition, Vector3(0.0f, 5.0f, 0.0f));
     EXPECT_EQ(spot.dvDirection, Vector3(1.0f, -5.0f, 2.0f));
-    const D3DLIGHT7& sixth = device.lights[6];
-    EXPECT_EQ(sixth.dltType, D3DLIGHT_POINT);
-    EXPECT_EQ(sixth.dvPosition, Vector3(6.0f, 1.0f, 0.0f));
-    EXPECT_FLOAT_EQ(sixth.dcvDiffuse.r, 0.6f);
-    EXPECT_EQ(sixth.dcvSpecular.g, 1.0f);
+    EXPECT_EQ(device.lights[6].dltType, D3DLIGHT_POINT);
+    EXPECT_EQ(device.lights[6].dvPosition, Vector3(6.0f, 1.0f, 0.0f));
+    EXPECT_FLOAT_EQ(device.lights[6].dcvDiffuse.r, 0.6f);
 }
 
 TEST_F(SceneDraw, AMaterialSetsItsColoursTexturesAndFill) {
-    SceneBuilder b;
-    one_quad(b, MATERIAL_MAP_TEXTURE);
+    one_quad(MATERIAL_MAP_TEXTURE);
     b.scene().materials[0]->transparency = 0.25f;
     b.scene().materials[0]->wire = 1;
     DebugOutputCapture quiet;
-    load(b);
+    load();
     draw_frame();
     const D3DMATERIAL7& m = device.materials.back();
     EXPECT_FLOAT_EQ(m.diffuse.r, 0.8f);
@@ -193,10 +176,9 @@ TEST_F(SceneDraw, AMaterialSetsItsColoursTexturesAndFill) {
 }
 
 TEST_F(SceneDraw, AMaterialIndexPastTheListUsesTheDefaultMaterial) {
-    SceneBuilder b;
     b.quad(5);  // the scene has no materials at all
     b.camera({0, 0, -5}, {0, 0, 0});
-    load(b);
+    load();
     draw_frame();
     ASSERT_EQ(device.materials.size(), 2u);  // the default states', then the default material
     EXPECT_EQ(device.materials[1].diffuse.r, 1.0f);
@@ -206,13 +188,12 @@ TEST_F(SceneDraw, AMaterialIndexPastTheListUsesTheDefaultMaterial) {
 }
 
 TEST_F(SceneDraw, TheReflectionPassSphereMapsFromTheMeshNormalsUnlessTheLockFails) {
-    SceneBuilder b;
-    MeshNode* mesh = one_quad(b, MATERIAL_MAP_REFLECTION);
+    MeshNode* mesh = one_quad(MATERIAL_MAP_REFLECTION);
     mesh->vertices[1].nz = 0.0f;
     mesh->vertices[1].nx = 1.0f;  // edge-on: n'z = 0 still counts as facing the viewer
     mesh->vertices[2].nz = 1.0f;  // facing away: keeps its previous value
     DebugOutputCapture quiet;
-    load(b);
+    load();
     RecordingVertexBuffer* buffer = direct3d.buffers[0].get();
     auto* stored = reinterpret_cast<SceneVertex*>(buffer->bytes.data());
     for (int i = 0; i < 4; ++i) {
@@ -248,9 +229,9 @@ TEST_F(SceneDraw, ACameraThatIsMissingOrHasNoTargetDrawsNothingAndSaysSoOnce) {
                  {-1, true, "Scene camera -1 does not exist; nothing is drawn\n"},
                  {0, false, "Scene camera 0 has no target; nothing is drawn\n"}};
     for (const auto& c : cases) {
-        SceneBuilder b;
-        one_quad(b, 0, c.target);
-        load(b);
+        b = SceneBuilder();
+        one_quad(0, c.target);
+        load();
         DebugOutputCapture output;
         draw_frame(c.camera);
         draw_frame(c.camera);

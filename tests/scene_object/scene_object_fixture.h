@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "render/offscreen_device.h"
 #include "render/recording_device.h"
 #include "scene3ds/scene_object.h"
@@ -29,9 +31,15 @@ protected:
         device.inner = offscreen.device();
         current_device = &device;
     }
-    // Loads the built scene and labels mesh i's buffer "mesh<i>" in the recorded calls.
-    void load(SceneBuilder& builder) {
-        ASSERT_TRUE(object.load_scene(builder.build()));
+    // A scene of one material and one quad seen by a camera at z = -5, for the material or camera to vary.
+    MeshNode* one_quad(std::uint32_t maps = 0, bool camera_target = true) {
+        b.material(0.0f, maps);
+        b.camera({0, 0, -5}, {0, 0, 0}, 90.0f, camera_target);
+        return b.quad(0);
+    }
+    // Loads the scene built in `b` and labels mesh i's buffer "mesh<i>" in the recorded calls.
+    void load() {
+        ASSERT_TRUE(object.load_scene(b.build()));
         for (std::size_t i = 0; i < object.scene->meshes.size(); ++i) {
             if (object.vertex_buffer(i) != nullptr) device.label(object.vertex_buffer(i), "mesh" + std::to_string(i));
         }
@@ -54,12 +62,11 @@ protected:
     }
     // Position of the first recorded call equal to `text` at or after `from`; -1 if none.
     long find_call(const std::string& text, long from = 0) const {
-        for (auto i = static_cast<std::size_t>(from); i < device.calls.size(); ++i) {
-            if (device.calls[i] == text) return static_cast<long>(i);
-        }
-        return -1;
+        const auto it = std::find(device.calls.begin() + std::max(from, 0L), device.calls.end(), text);
+        return from < 0 || it == device.calls.end() ? -1 : it - device.calls.begin();
     }
 
+    SceneBuilder b;
     RecordingDirect3D direct3d;
     RecordingDevice device;
     OffscreenDevice offscreen;

@@ -12,14 +12,13 @@ namespace {
 using SceneLoad = SceneObjectTest;
 
 TEST_F(SceneLoad, EachMeshWithGeometryGetsABufferOfTheSceneVertexFormatFilledOnce) {
-    SceneBuilder b;
     b.material();
     MeshNode* mesh = b.quad(0);
     mesh->vertices[2].tu = 0.125f;
     b.scene().add_mesh();  // an empty triangle-mesh chunk, as some files have
     b.camera({0, 0, -5}, {0, 0, 0});
     object.time = 5.0f;
-    load(b);
+    load();
     EXPECT_EQ(object.time, 0.0f);
     ASSERT_EQ(direct3d.buffers.size(), 1u);
     EXPECT_EQ(object.vertex_buffer(1), nullptr);
@@ -35,7 +34,7 @@ TEST_F(SceneLoad, EachMeshWithGeometryGetsABufferOfTheSceneVertexFormatFilledOnc
 
 TEST_F(SceneLoad, ReleaseGivesBackEveryBufferAlsoAfterAFailedLoad) {
     for (int fail_after : {1, -1}) {
-        SceneBuilder b;
+        b = SceneBuilder();
         b.material();
         b.quad(0);
         b.quad(0);
@@ -61,17 +60,12 @@ TEST_F(SceneLoad, TexturesOfEveryMapAreLoadedAndOnlyTheirSurfacesReleasedWithThe
     const char tga[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0x20, 10, 20, 30};  // 1 × 1, 24-bit
     std::ofstream(folder + "map.tga", std::ios::binary).write(tga, sizeof tga);
     texture_set_directory(folder.c_str());
-    DDPIXELFORMAT argb{};
-    argb.dwSize = sizeof argb;
-    argb.dwFlags = DDPF_RGB | DDPF_ALPHAPIXELS;
-    argb.dwRGBBitCount = 32;
-    argb.dwRGBAlphaBitMask = 0xFF000000u;
+    const DDPIXELFORMAT argb{sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, {32}, {0xFF0000}, {0xFF00}, {0xFF}, {0xFF000000}};
     device.texture_formats = std::vector<DDPIXELFORMAT>{argb};
-    SceneBuilder b;
     b.material(0.0f, MATERIAL_MAP_TEXTURE | MATERIAL_MAP_REFLECTION | MATERIAL_MAP_OPACITY, "MAP.TGA");
     b.quad(0);
     DebugOutputCapture output;
-    load(b);
+    load();
     // The picture loads (found beside its capitalised name); without a real device its surface
     // cannot be made, so only the alpha step reports.
     EXPECT_NE(texture_find("map.tga"), nullptr);

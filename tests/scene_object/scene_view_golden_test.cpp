@@ -30,11 +30,16 @@ const GoldenScene kScenes[] = {
 
 void PrintTo(const GoldenScene& scene, std::ostream* out) { *out << scene.file << " at " << scene.time; }
 
+struct Rendered {
+    int status = -1;
+    std::string said;  // the viewer's standard error
+    TestImage frame;
+};
+
 class SceneViewGolden : public ::testing::TestWithParam<GoldenScene> {
 protected:
-    // Renders the scene at 160 × 120 through camera 0 and reads the frame back; the viewer's status
-    // and what it said go to `status` and `said`.
-    TestImage render(SceneViewDevice device, const std::string& suffix, int* status, std::string* said) {
+    // The scene at 160 × 120 through camera 0, rendered by the viewer's headless path and read back.
+    Rendered render(SceneViewDevice device, const std::string& suffix) {
         const std::string out_dir = std::string(VIRELINE_BINARY_DIR) + "/test-output/scene_view";
         std::filesystem::create_directories(out_dir);
         SceneViewOptions options;
@@ -44,48 +49,46 @@ protected:
         options.height = 120;
         options.device = device;
         options.out_path = out_dir + "/" + GetParam().golden + suffix + ".png";
+        Rendered out;
         ::testing::internal::CaptureStderr();
-        *status = scene_view_run_headless(options);
-        *said = ::testing::internal::GetCapturedStderr();
-        TestImage frame;
-        if (*status == 0) {
-            EXPECT_TRUE(png_read(options.out_path, &frame));
+        out.status = scene_view_run_headless(options);
+        out.said = ::testing::internal::GetCapturedStderr();
+        if (out.status == 0) {
+            EXPECT_TRUE(png_read(options.out_path, &out.frame));
         }
-        return frame;
+        return out;
     }
     std::string golden_path() const { return std::string("tests/scene_object/golden/") + GetParam().golden + ".png"; }
 };
 
 TEST_P(SceneViewGolden, FrameMatchesTheApprovedPicture) {
-    int status = -1;
-    std::string said;
-    const TestImage frame = render(SceneViewDevice::Software, "", &status, &said);
-    ASSERT_EQ(status, 0) << said;
-    ASSERT_EQ(frame.width, 160);
-    ASSERT_EQ(frame.height, 120);
+    const Rendered rendered = render(SceneViewDevice::Software, "");
+    ASSERT_EQ(rendered.status, 0) << rendered.said;
+    ASSERT_EQ(rendered.frame.width, 160);
+    ASSERT_EQ(rendered.frame.height, 120);
     ImageTolerance tolerance;
     tolerance.channel = 6;
     tolerance.bad_fraction = 0.005;
-    EXPECT_MATCHES_GOLDEN(golden_path(), frame, tolerance);
+    EXPECT_MATCHES_GOLDEN(golden_path(), rendered.frame, tolerance);
 }
 
 TEST_P(SceneViewGolden, OpenGLFrameMatchesTheSamePicture) {
-    int status = -1;
-    std::string said;
-    const TestImage frame = render(SceneViewDevice::OpenGL, "_gl", &status, &said);
-    if (status != 0 && said.find("OpenGL device could not be made") != std::string::npos) GTEST_SKIP() << said;
-    ASSERT_EQ(status, 0) << said;
+    const Rendered rendered = render(SceneViewDevice::OpenGL, "_gl");
+    if (rendered.status != 0 && rendered.said.find("OpenGL device could not be made") != std::string::npos) {
+        GTEST_SKIP() << rendered.said;
+    }
+    ASSERT_EQ(rendered.status, 0) << rendered.said;
     TestImage golden;
     ASSERT_TRUE(png_read(std::string(VIRELINE_SOURCE_DIR) + "/" + golden_path(), &golden));
     ImageTolerance tolerance;
     tolerance.channel = 24;
     tolerance.bad_fraction = 0.02;
-    const ImageComparison comparison = image_compare(frame, golden, tolerance);
-    if (!comparison.passed) golden_write_failure(std::string(GetParam().golden) + "_gl", frame, golden);
+    const ImageComparison comparison = image_compare(rendered.frame, golden, tolerance);
+    if (!comparison.passed) golden_write_failure(std::string(GetParam().golden) + "_gl", rendered.frame, golden);
     EXPECT_TRUE(comparison.passed) << comparison.summary();
 }
 
 INSTANTIATE_TEST_SUITE_P(TestScenes, SceneViewGolden, ::testing::ValuesIn(kScenes),
-                         [](const ::testing::TestParamInfo<GoldenScene>& info) { return std::string(info.param.golden); });
+                         [](const ::testing::TestParamInfo<GoldenScene>& info) { return info.param.golden; });
 
 }  // namespace

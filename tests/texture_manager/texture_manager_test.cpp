@@ -4,8 +4,10 @@
 // blit, release and lazy re-creation, alpha from blue, and render targets.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "platform/debug_output.h"
 #include "render/offscreen_device.h"
@@ -47,18 +49,12 @@ SurfaceTexels read_texels(IDirectDrawSurface7* surface) {
 }
 
 DDPIXELFORMAT rgb_format(DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a) {
-    DDPIXELFORMAT format{};
-    format.dwSize = sizeof format;
-    format.dwFlags = DDPF_RGB | (a != 0 ? DDPF_ALPHAPIXELS : 0);
-    format.dwRGBBitCount = bits;
-    format.dwRBitMask = r;
-    format.dwGBitMask = g;
-    format.dwBBitMask = b;
-    format.dwRGBAlphaBitMask = a;
-    return format;
+    return {sizeof(DDPIXELFORMAT), DDPF_RGB | (a != 0 ? DDPF_ALPHAPIXELS : 0u), 0, {bits}, {r}, {g}, {b}, {a}};
 }
 const DDPIXELFORMAT kRgb565 = rgb_format(16, 0xF800, 0x07E0, 0x001F, 0);
 const DDPIXELFORMAT kArgb4444 = rgb_format(16, 0x0F00, 0x00F0, 0x000F, 0xF000);
+const DDPIXELFORMAT kXrgb8888 = rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0);
+const DDPIXELFORMAT kArgb8888 = rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
 
 class TextureManager : public ::testing::Test {
 protected:
@@ -88,29 +84,29 @@ protected:
         for (std::uint32_t p : rgba) bytes += {char(p >> 8), char(p >> 16), char(p >> 24), char(p)};
         std::ofstream(folder + name, std::ios::binary) << bytes;
     }
-    D3DDEVICEDESC7 real_caps() {
-        D3DDEVICEDESC7 caps{};
-        offscreen.device()->GetCaps(&caps);
-        return caps;
-    }
-
     std::string folder;
     OffscreenDevice offscreen;
     RecordingDevice device;
 };
 
-TEST_F(TextureManager, NamesAreFoundInAnyCaseAndLoadedOnce) {
-    write_tga("metal.tga", 4, 4, {kOrange});
+TEST_F(TextureManager, NamesAreFoundInAnyCaseLoadedOnceAndDeletedAlone) {
+    for (const char* name : {"one.tga", "metal.tga", "three.tga"}) write_tga(name, 4, 4, {kOrange});
+    ASSERT_EQ(texture_load("one.tga", 32, 8), S_OK);
     ASSERT_EQ(texture_load("METAL.TGA", 32, 8), S_OK);  // the picture is found beside its capitalised name
-    TextureEntry* first = texture_find("metal.tga");
-    ASSERT_NE(first, nullptr);
-    EXPECT_STREQ(first->name, "METAL.TGA");
+    ASSERT_EQ(texture_load("three.tga", 32, 8), S_OK);
+    TextureEntry* metal = texture_find("metal.tga");
+    ASSERT_NE(metal, nullptr);
+    EXPECT_STREQ(metal->name, "METAL.TGA");
     EXPECT_NE(texture_get_surface("Metal.Tga"), nullptr);
     EXPECT_EQ(texture_load("metal.tga", 32, 0), S_OK);
-    EXPECT_EQ(texture_find("mETAL.tga"), first);
-    EXPECT_EQ(first->wanted_alpha_bits, 8u);  // the existing entry stays as it was
-    texture_delete("Metal.TGA");
+    EXPECT_EQ(texture_find("mETAL.tga"), metal);
+    EXPECT_EQ(metal->wanted_alpha_bits, 8u);        // the existing entry stays as it was
+    EXPECT_EQ(texture_delete("Metal.TGA"), S_OK);   // from the middle of the list (newest first)
     EXPECT_EQ(texture_find("metal.tga"), nullptr);  // there was only one entry
+    EXPECT_NE(texture_find("one.tga"), nullptr);
+    EXPECT_NE(texture_find("three.tga"), nullptr);
+    EXPECT_EQ(texture_delete("three.tga"), S_OK);  // the head
+    EXPECT_NE(texture_find("one.tga"), nullptr);
 }
 
 TEST_F(TextureManager, BadNamesAndUnknownTexturesLeaveNoEntry) {
@@ -143,38 +139,25 @@ TEST(TextureSizeRules, PowerOfTwoThenMaximumThenSquare) {
         DWORD width = c[2];
         DWORD height = c[3];
         texture_fit_size(caps, &width, &height);
-        EXPECT_EQ(width, c[4]) << c[0] << " " << c[1] << " " << c[2] << "x" << c[3];
-        EXPECT_EQ(height, c[5]) << c[0] << " " << c[1] << " " << c[2] << "x" << c[3];
+        EXPECT_EQ(std::pair(width, height), std::pair(c[4], c[5])) << c[0] << " " << c[1] << " " << c[2] << "x" << c[3];
     }
 }
 
 TEST_F(TextureManager, TheDevicesSizeRulesShapeTheSurfaceAndThePictureIsStretchedOverIt) {
-    write_tga("wide.tga", 300, 200, {kOrange});
-    ASSERT_EQ(texture_load("wide.tga", 32, 8), S_OK);
-    const DWORD cases[][4] = {
-        {0, 4096, 300, 200}, {0, 0, 256, 200}, {D3DPTEXTURECAPS_POW2 | D3DPTEXTURECAPS_SQUAREONLY, 4096, 512, 512},
-        {D3DPTEXTURECAPS_POW2, 4096, 512, 256}};
-    for (const auto& c : cases) {
-        D3DDEVICEDESC7 caps = real_caps();
-        caps.dpcTriCaps.dwTextureCaps |= c[0];
-        caps.dwMaxTextureWidth = caps.dwMaxTextureHeight = c[1];
-        device.caps = caps;
-        texture_release_surface("wide.tga");
-        const SurfaceTexels texels = read_texels(texture_get_surface("wide.tga"));
-        EXPECT_EQ(texels.width, c[2]);
-        EXPECT_EQ(texels.height, c[3]);
-        EXPECT_EQ(texels.at(c[2] - 1, c[3] - 1), 0xFFFF8040u);
-    }
+    D3DDEVICEDESC7 caps{};
+    offscreen.device()->GetCaps(&caps);
+    caps.dpcTriCaps.dwTextureCaps |= D3DPTEXTURECAPS_POW2;
+    device.caps = caps;
     write_tga("three.tga", 3, 1, {0xFF0000FFu, 0x00FF00FFu, 0x0000FFFFu});
-    ASSERT_EQ(texture_load("three.tga", 32, 8), S_OK);  // still power of two: 3 → 4 texels, point sampled
-    EXPECT_EQ(read_texels(texture_get_surface("three.tga")).texels,
-              (std::vector<std::uint32_t>{0xFFFF0000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}));
+    ASSERT_EQ(texture_load("three.tga", 32, 8), S_OK);  // 3 → 4 texels, point sampled
+    const SurfaceTexels texels = read_texels(texture_get_surface("three.tga"));
+    EXPECT_EQ(texels.height, 1u);
+    EXPECT_EQ(texels.texels, (std::vector<std::uint32_t>{0xFFFF0000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}));
 }
 
 TEST_F(TextureManager, TheFirstListedFormatWithTheWantedBitsIsTaken) {
     write_tga("a.tga", 2, 2, {0x11223344u});
-    device.texture_formats = Formats{kRgb565, rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0),
-                              rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000)};
+    device.texture_formats = Formats{kRgb565, kXrgb8888, kArgb8888};
     ASSERT_EQ(texture_load("a.tga", 32, 0), S_OK);
     SurfaceTexels texels = read_texels(texture_get_surface("a.tga"));
     EXPECT_EQ(texels.format.dwRGBBitCount, 32u);
@@ -186,7 +169,7 @@ TEST_F(TextureManager, TheFirstListedFormatWithTheWantedBitsIsTaken) {
     EXPECT_EQ(texels.at(0, 0), 0x44112233u);
 }
 
-TEST_F(TextureManager, AMissingFormatFallsBackTo16BitsWithOneWarning) {
+TEST_F(TextureManager, AMissingFormatFallsBackTo16BitsWithOneWarningAndNoFormatLeavesNoSurface) {
     write_tga("soft.tga", 2, 2, {0xFF8040C0u});
     DDPIXELFORMAT luminance = rgb_format(32, 0xFF, 0, 0, 0xFF000000);
     luminance.dwFlags = DDPF_LUMINANCE | DDPF_ALPHAPIXELS;  // never taken, whatever its bits
@@ -203,20 +186,18 @@ TEST_F(TextureManager, AMissingFormatFallsBackTo16BitsWithOneWarning) {
     texture_release_surface("soft.tga");  // made again with the kept 16-bit wish: no second warning
     ASSERT_NE(texture_get_surface("soft.tga"), nullptr);
     EXPECT_EQ(output.text(), TEXTURE_FORMAT_WARNING);
-}
 
-TEST_F(TextureManager, WithNoFormatAtAllEveryRequestTriesAgain) {
-    write_tga("none.tga", 2, 2, {kOrange});
+    // With no format at all the entry stays without a surface, and every request tries again.
+    texture_delete_all();
     device.texture_formats = Formats{kRgb565};
-    DebugOutputCapture output;
-    ASSERT_EQ(texture_load("none.tga", 32, 8), S_OK);  // the entry stays without a surface
-    EXPECT_EQ(texture_find("none.tga")->surface, nullptr);
+    ASSERT_EQ(texture_load("soft.tga", 32, 8), S_OK);
+    EXPECT_EQ(texture_find("soft.tga")->surface, nullptr);
     device.clear_calls();
-    EXPECT_EQ(texture_select(0, "none.tga"), S_OK);
+    EXPECT_EQ(texture_select(0, "soft.tga"), S_OK);
     EXPECT_EQ(device.calls_starting("SetTexture"), (Calls{"SetTexture 0 null"}));
-    EXPECT_EQ(output.text(), std::string(TEXTURE_FORMAT_WARNING) + TEXTURE_FORMAT_WARNING);
+    EXPECT_EQ(output.text(), std::string(TEXTURE_FORMAT_WARNING) + TEXTURE_FORMAT_WARNING + TEXTURE_FORMAT_WARNING);
     device.texture_formats.reset();  // a device that has the format after all
-    EXPECT_NE(texture_get_surface("none.tga"), nullptr);
+    EXPECT_NE(texture_get_surface("soft.tga"), nullptr);
 }
 
 TEST_F(TextureManager, ReleasedSurfacesAreMadeAgainFromTheKeptPictureWhenSelected) {
@@ -231,27 +212,24 @@ TEST_F(TextureManager, ReleasedSurfacesAreMadeAgainFromTheKeptPictureWhenSelecte
     IDirectDrawSurface7* bound = nullptr;
     ASSERT_EQ(offscreen.device()->GetTexture(0, &bound), S_OK);
     EXPECT_EQ(bound, surface);
-    if (bound != nullptr) bound->Release();
+    bound->Release();
     EXPECT_EQ(read_texels(surface).at(7, 7), 0xFFFF8040u);
 }
 
 TEST_F(TextureManager, AlphaFromBlueCopiesTheBlueChannelWhereTheFormatHasAlpha) {
-    struct Case {
-        DDPIXELFORMAT format;
-        DWORD alpha_bits;
-        std::uint32_t rgba;
-        std::uint32_t expected;  // the texel afterwards
-    } const cases[] = {
-        {rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000), 8, 0x102030FFu, 0x30102030u},
-        {kArgb4444, 4, 0xFF8040C0u, 0x4F84u},
-        {rgb_format(32, 0xFF0000, 0xFF00, 0xFF, 0), 0, 0x102030FFu, 0x00102030u},  // no alpha: unchanged
+    const std::tuple<DDPIXELFORMAT, std::uint32_t, std::uint32_t> cases[] = {
+        // format, picture pixel (0xRRGGBBAA), texel afterwards
+        {kArgb8888, 0x102030FFu, 0x30102030u},
+        {kArgb4444, 0xFF8040C0u, 0x4F84u},
+        {kXrgb8888, 0x102030FFu, 0x00102030u},  // no alpha: unchanged
     };
-    for (const Case& c : cases) {
-        write_tga("grey.tga", 1, 1, {c.rgba});
-        device.texture_formats = Formats{c.format};
-        ASSERT_EQ(texture_load("grey.tga", c.format.dwRGBBitCount, c.alpha_bits), S_OK);
+    for (const auto& [format, rgba, expected] : cases) {
+        write_tga("grey.tga", 1, 1, {rgba});
+        device.texture_formats = Formats{format};
+        const auto alpha_bits = static_cast<DWORD>(std::popcount(format.dwRGBAlphaBitMask));
+        ASSERT_EQ(texture_load("grey.tga", format.dwRGBBitCount, alpha_bits), S_OK);
         ASSERT_EQ(texture_alpha_from_blue("grey.tga"), S_OK);
-        EXPECT_EQ(read_texels(texture_get_surface("grey.tga")).at(0, 0), c.expected) << std::hex << c.expected;
+        EXPECT_EQ(read_texels(texture_get_surface("grey.tga")).at(0, 0), expected) << std::hex << expected;
         texture_delete("grey.tga");
     }
 }
@@ -273,19 +251,6 @@ TEST_F(TextureManager, RenderTargetsAreEmptyTexturesTheDeviceCanDrawIntoAndKeepT
     EXPECT_EQ(texture_find("blur")->surface, surface);
     EXPECT_EQ(texture_find("blur")->width, 256u);
     EXPECT_EQ(texture_create_target(nullptr, 32, 32, 32, 0, 0, 0), E_INVALIDARG);
-}
-
-TEST_F(TextureManager, DeletingRemovesOnlyThatEntry) {
-    for (const char* name : {"one.tga", "two.tga", "three.tga"}) {
-        write_tga(name, 1, 1, {kOrange});
-        ASSERT_EQ(texture_load(name, 32, 8), S_OK);
-    }
-    EXPECT_EQ(texture_delete("two.tga"), S_OK);  // from the middle of the list
-    EXPECT_EQ(texture_find("two.tga"), nullptr);
-    EXPECT_NE(texture_find("one.tga"), nullptr);
-    EXPECT_NE(texture_find("three.tga"), nullptr);
-    EXPECT_EQ(texture_delete("three.tga"), S_OK);  // the head
-    EXPECT_NE(texture_find("one.tga"), nullptr);
 }
 
 }  // namespace
