@@ -13,9 +13,10 @@
 TEST(ReaderEditor, NormalsFollowTheSwappedAxesAreUnweightedAndZeroForCollinearFaces) {
     // Vertex 0 is shared by a large triangle facing file +Z (+Y after the swap) and a small one facing
     // file +X: its normal is the plain average of the two unit normals, whatever the areas.
-    const auto scene = load_written(file_scene({make_mesh("two", {{0, 0, 0}, {1000, 0, 0}, {0, 1000, 0}, {0, 1, 0}, {0, 0, 1}},
-                                                          {{0, 1, 2}, {0, 3, 4}}),
-                                                make_mesh("line", {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}})}));
+    const auto scene = load_written(
+        file_scene({make_mesh("two", {{0, 0, 0}, {1000, 0, 0}, {0, 1000, 0}, {0, 1, 0}, {0, 0, 1}},
+                              {{0, 1, 2}, {0, 3, 4}}),
+                    make_mesh("line", {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}})}));
     const std::vector<SceneVertex>& two = scene->meshes[0]->vertices;
     const float h = std::sqrt(0.5f);
     expect_vector_near(vertex_normal(two[0]), {h, h, 0});

@@ -67,7 +67,8 @@ TEST(ReaderKeyframer, SpotLightNodesSwapPlacesWithTheLight) {
 TEST(ReaderKeyframer, CamerasTakeTargetNodesInFileOrder) {
     DebugOutputCapture capture;
     const auto scene = load_written(file_scene({make_camera("CamA"), make_camera("CamB")},
-                                               {file_node(N::Camera, "CamA", 0), file_node(N::CameraTarget, "CamB", 1, -1, {100, 0, 0}),
+                                               {file_node(N::Camera, "CamA", 0),
+                                                file_node(N::CameraTarget, "CamB", 1, -1, {100, 0, 0}),
                                                 file_node(N::Camera, "CamB", 2),
                                                 file_node(N::CameraTarget, "CamA", 3, -1, {200, 0, 0})}));
     ASSERT_EQ(scene->cameras.size(), 2u);

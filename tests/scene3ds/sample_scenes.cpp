@@ -68,8 +68,8 @@ File3dsMesh grid_mesh(const std::string& name, int columns, int rows, const std:
         for (int x = 0; x < columns; ++x) {
             const auto v = static_cast<std::uint16_t>(y * (columns + 1) + x);
             const auto up = static_cast<std::uint16_t>(v + columns + 1);
-            for (const File3dsFace& face : {File3dsFace{v, static_cast<std::uint16_t>(v + 1), up, 7},
-                                            File3dsFace{static_cast<std::uint16_t>(v + 1), static_cast<std::uint16_t>(up + 1), up, 7}}) {
+            const auto right = static_cast<std::uint16_t>(v + 1), up_right = static_cast<std::uint16_t>(up + 1);
+            for (const File3dsFace& face : {File3dsFace{v, right, up, 7}, File3dsFace{right, up_right, up, 7}}) {
                 group.faces.push_back(static_cast<std::uint16_t>(mesh.faces.size()));
                 mesh.faces.push_back(face);
             }

@@ -23,8 +23,9 @@ const std::vector<std::uint8_t>& large_file() {
 std::string large_file_path() {
     static const std::string path = [] {
         const std::string p = (std::filesystem::temp_directory_path() / "bench_scene3ds_50k.3ds").string();
+        const auto& bytes = large_file();
         std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(large_file().data()), static_cast<std::streamsize>(large_file().size()));
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return p;
     }();
     return path;

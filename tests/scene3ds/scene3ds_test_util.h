@@ -42,27 +42,17 @@ inline void expect_matrix_near(const Matrix& actual, const Matrix& expected, flo
 }
 
 // A mesh in file terms; by default one triangle in the file's XY plane, counter-clockwise seen from +Z.
-inline File3dsMesh make_mesh(std::string name, std::vector<File3dsPoint> vertices = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}},
+inline File3dsMesh make_mesh(std::string name,
+                             std::vector<File3dsPoint> vertices = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}},
                              std::vector<File3dsFace> faces = {{0, 1, 2}}) {
-    File3dsMesh mesh;
-    mesh.name = std::move(name);
-    mesh.vertices = std::move(vertices);
-    mesh.faces = std::move(faces);
-    return mesh;
+    return {std::move(name), std::move(vertices), {}, {}, std::move(faces), {}};
 }
 
+// A light at the origin without a colour of its own, and a camera at the origin with a 50 mm lens.
 inline File3dsLight make_light(std::string name, std::optional<File3dsSpot> spot = {}) {
-    File3dsLight light;
-    light.name = std::move(name);
-    light.spot = spot;
-    return light;
+    return {std::move(name), {}, {}, spot};
 }
-
-inline File3dsCamera make_camera(std::string name) {
-    File3dsCamera camera;
-    camera.name = std::move(name);
-    return camera;
-}
+inline File3dsCamera make_camera(std::string name) { return {std::move(name), {}, {}, 0.0f, 50.0f}; }
 
 template <typename Value>
 File3dsTrack<Value> track(std::vector<std::pair<std::uint32_t, Value>> keys) {
@@ -112,11 +102,14 @@ inline void expect_sound(Scene3ds& scene) {
         done.insert(node);
     }
     ASSERT_EQ(done, registry);
-    for (const CameraNode* camera : scene.cameras) ASSERT_TRUE(camera->target == nullptr || registry.count(camera->target));
-    for (const LightNode* light : scene.lights) ASSERT_TRUE(light->spot_node == nullptr || registry.count(light->spot_node));
+    for (const CameraNode* camera : scene.cameras)
+        ASSERT_TRUE(camera->target == nullptr || registry.count(camera->target));
+    for (const LightNode* light : scene.lights)
+        ASSERT_TRUE(light->spot_node == nullptr || registry.count(light->spot_node));
     for (const auto& material : scene.materials) {
         ASSERT_LT(strnlen(material->name, sizeof material->name), sizeof material->name);
-        ASSERT_LT(strnlen(material->texture_map.file_name, MATERIAL_MAP_NAME_SIZE), std::size_t{MATERIAL_MAP_NAME_SIZE});
+        const std::size_t map_name_size = MATERIAL_MAP_NAME_SIZE;
+        ASSERT_LT(strnlen(material->texture_map.file_name, map_name_size), map_name_size);
     }
     for (float t : {-3.0f, 0.0f, 17.5f, 1e9f})
         for (SceneNode* node : scene.evaluation_order) evaluate_node(node, t);
