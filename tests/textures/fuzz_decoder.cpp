@@ -1,7 +1,6 @@
-// libFuzzer target for one picture reader, named by FUZZ_DECODE (tga_decode, bmp_decode or
-// jpeg_decode): the reader on arbitrary bytes with limits small enough that a header alone cannot
-// ask for a gigabyte, then every accepted picture converted into a 32-bit and a 16-bit surface of
-// exactly its size, so that the converters walk what the reader produced.
+// libFuzzer target for the picture reader named by FUZZ_DECODE (tga_decode, bmp_decode, jpeg_decode):
+// arbitrary bytes under limits that keep a header alone from asking for a gigabyte, then whatever it
+// accepts converted into a 32- and a 16-bit surface of exactly its size, walking what it produced.
 #include <cstddef>
 #include <cstdint>
 #include <string>

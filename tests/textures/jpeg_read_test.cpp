@@ -8,19 +8,17 @@
 #include "textures/jpeg_read.h"
 
 namespace {
-// A smooth colour picture: red rises to the right, green downwards, blue is constant.
-Bytes gradient(int width, int height) {
-    Bytes rgb;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            rgb.insert(rgb.end(), {std::uint8_t(x * 255 / (width - 1)), std::uint8_t(y * 255 / (height - 1)), 100});
+// A colour picture with fine detail, so that there is plenty of entropy-coded data.
+Bytes busy_picture(int width, int height) {
+    Bytes rgb(static_cast<std::size_t>(width) * height * 3);
+    for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<std::uint8_t>(i * 7);
     return rgb;
 }
 }  // namespace
 
 TEST(JpegRead, RefusesFilesThatLosePictureData) {
     DebugOutputCapture quiet;
-    const Bytes good = jpeg_encode(64, 64, 3, gradient(64, 64));
+    const Bytes good = jpeg_encode(64, 64, 3, busy_picture(64, 64));
     Bytes corrupt = good;
     for (std::size_t i = good.size() / 2; i < good.size() / 2 + 40; ++i) corrupt[i] = 0xFF;  // marker-like junk
     Bytes no_start = good;
@@ -43,7 +41,7 @@ TEST(JpegRead, RefusesFilesThatLosePictureData) {
 
 TEST(JpegRead, HarmlessWarningsKeepThePictureAndGoToTheDiagnostics) {
     // Stray bytes after the 18-byte JFIF segment that follows the start marker.
-    Bytes file = jpeg_encode(16, 16, 3, gradient(16, 16));
+    Bytes file = jpeg_encode(16, 16, 3, busy_picture(16, 16));
     ASSERT_EQ(file[20], 0xFF);
     file.insert(file.begin() + 20, {0x12, 0x34, 0x56});
     DebugOutputCapture capture;
