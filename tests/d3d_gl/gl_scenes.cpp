@@ -116,7 +116,7 @@ std::uint32_t fill_alpha_ramp(DWORD x, DWORD y)
     return a << 24 | ((y * 4) & 0xFF) << 16 | 0x80u << 8 | ((x * 4) & 0xFF);
 }
 
-D3DTLVERTEX tl(float x, float y, float z, float rhw, D3DCOLOR c, float u, float v, D3DCOLOR spec = 0)
+D3DTLVERTEX tl(float x, float y, float z, float rhw, D3DCOLOR c, float u, float v, D3DCOLOR spec_color = 0)
 {
     D3DTLVERTEX t{};
     t.sx = x;
@@ -124,7 +124,7 @@ D3DTLVERTEX tl(float x, float y, float z, float rhw, D3DCOLOR c, float u, float 
     t.sz = z;
     t.rhw = rhw;
     t.color = c;
-    t.specular = spec;
+    t.specular = spec_color;
     t.tu = u;
     t.tv = v;
     return t;
@@ -454,10 +454,10 @@ void scene_stages(SceneTarget& t, int frame)
         D3DCOLOR diffuse, specular;
         float u0, v0, u1, v1;
     };
-    auto quad = [&](float x0, float x1, D3DCOLOR c0, D3DCOLOR c1, D3DCOLOR spec) {
-        Vertex2 v[4] = {{x0, H * 0.9f, 0.5f, 1, c0, spec, s, 1.5f, 0, 3},
+    auto quad = [&](float x0, float x1, D3DCOLOR c0, D3DCOLOR c1, D3DCOLOR spec_color) {
+        Vertex2 v[4] = {{x0, H * 0.9f, 0.5f, 1, c0, spec_color, s, 1.5f, 0, 3},
                         {x0, H * 0.1f, 0.5f, 1, c0, 0, s, 0, 0, 0},
-                        {x1, H * 0.9f, 0.5f, 1, c1, spec, s + 1.5f, 1.5f, 3, 3},
+                        {x1, H * 0.9f, 0.5f, 1, c1, spec_color, s + 1.5f, 1.5f, 3, 3},
                         {x1, H * 0.1f, 0.5f, 1, c1, 0, s + 1.5f, 0, 3, 0}};
         d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2, v, 4, 0);
     };
