@@ -9,7 +9,9 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -27,7 +29,11 @@ public:
     IDirect3DDevice7* inner;  // not owned
     std::vector<std::string> calls;  // every call so far, oldest first
     void clear_calls() { calls.clear(); }
-    std::vector<std::string> calls_starting(const std::string& prefix) const;
+    std::vector<std::string> calls_starting(const std::string& prefix) const {
+        std::vector<std::string> out;
+        std::ranges::copy_if(calls, std::back_inserter(out), [&](const auto& c) { return c.starts_with(prefix); });
+        return out;
+    }
     // How a pointer reads in the calls: the label given here, else "surface0", "vb1"... by first sight.
     void label(const void* object, std::string name) { labels_[object] = std::move(name); }
 
@@ -119,7 +125,12 @@ public:
 #undef RECORDING_PASS
 
 private:
-    std::string name_of(const void* object, const std::string& kind);
+    std::string name_of(const void* object, const std::string& kind) {
+        if (object == nullptr) return "null";
+        auto [it, added] = labels_.try_emplace(object);
+        if (added) it->second = kind + std::to_string(label_counts_[kind]++);
+        return it->second;
+    }
     std::string text_of(IDirectDrawSurface7* surface) { return " " + name_of(surface, "surface"); }
     std::string text_of(IDirect3DVertexBuffer7* buffer) { return " " + name_of(buffer, "vb"); }
     std::string text_of(float value) { return " " + std::to_string(value); }
@@ -136,7 +147,14 @@ private:
 // A vertex buffer in plain memory, sized for its format; records the flags of every Lock.
 class RecordingVertexBuffer final : public IDirect3DVertexBuffer7 {
 public:
-    explicit RecordingVertexBuffer(const D3DVERTEXBUFFERDESC& description);
+    explicit RecordingVertexBuffer(const D3DVERTEXBUFFERDESC& description) : desc(description) {
+        const DWORD fvf = desc.dwFVF;
+        const std::size_t stride = 12 + ((fvf & D3DFVF_NORMAL) != 0 ? 12 : 0) +
+                                   ((fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW ? 4 : 0) +
+                                   4 * std::popcount(fvf & (D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_RESERVED1)) +
+                                   8 * ((fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT);
+        bytes.assign(stride * desc.dwNumVertices, 0);
+    }
     HRESULT QueryInterface(REFIID, void** object) override { *object = nullptr; return E_NOINTERFACE; }
     ULONG AddRef() override { return ++references; }
     ULONG Release() override { return references > 0 ? --references : 0; }

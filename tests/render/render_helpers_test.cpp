@@ -28,8 +28,6 @@ struct HelperCase {
 };
 
 TEST_F(RenderHelpers, EachHelperMakesItsCallsInOrderOnTheCurrentDeviceOrReportsNoDevice) {
-    static D3DMATERIAL7 material{};
-    static D3DLIGHT7 light{};
     const HelperCase cases[] = {
         {[] { return set_blend(1, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA); },
          {"SetRenderState 27 1", "SetRenderState 19 5", "SetRenderState 20 6"}},
@@ -40,8 +38,8 @@ TEST_F(RenderHelpers, EachHelperMakesItsCallsInOrderOnTheCurrentDeviceOrReportsN
         {[] { return set_render_state(D3DRENDERSTATE_ZENABLE, D3DZB_USEW); }, {"SetRenderState 7 2"}},
         {[] { return set_stage_state(0, D3DTSS_TEXCOORDINDEX, 1); }, {"SetTextureStageState 0 11 1"}},
         {[] { return set_texture(1, nullptr); }, {"SetTexture 1 null"}},
-        {[] { return set_material(material); }, {"SetMaterial"}},
-        {[] { return set_light(2, light); }, {"SetLight 2"}},
+        {[] { return set_material(D3DMATERIAL7{}); }, {"SetMaterial"}},
+        {[] { return set_light(2, D3DLIGHT7{}); }, {"SetLight 2"}},
         {[] { return enable_light(3, true); }, {"LightEnable 3 1"}},
         {[] { return begin_scene(); }, {"BeginScene"}},
         {[] { return end_scene(); }, {"EndScene"}},
@@ -67,20 +65,14 @@ TEST_F(RenderHelpers, EachHelperMakesItsCallsInOrderOnTheCurrentDeviceOrReportsN
 }
 
 TEST_F(RenderHelpers, TransformsRoundTripAndAreIdentityWithoutDevice) {
-    Matrix world;
-    Matrix view;
-    matrix_translation(&world, 1.0f, 2.0f, 3.0f);
-    matrix_scaling(&view, 2.0f, 2.0f, 2.0f);
-    set_world_matrix(world);
-    set_view_matrix(view);
-    Matrix out;
+    Matrix world, view, identity, out;
+    set_world_matrix(*matrix_translation(&world, 1.0f, 2.0f, 3.0f));
+    set_view_matrix(*matrix_scaling(&view, 2.0f, 2.0f, 2.0f));
     EXPECT_EQ(*get_world_matrix(&out), world);
     EXPECT_EQ(*get_view_matrix(&out), view);
     EXPECT_EQ(device.calls_starting("SetTransform"), (Calls{"SetTransform 1", "SetTransform 2"}));
-    Matrix identity;
-    matrix_identity(&identity);
     current_device = nullptr;
-    EXPECT_EQ(*get_world_matrix(&out), identity);
+    EXPECT_EQ(*get_world_matrix(&out), *matrix_identity(&identity));
 }
 
 TEST_F(RenderHelpers, ViewportAspectIsHeightOverWidthAndOneWhenThatCannotBe) {

@@ -51,7 +51,6 @@ TEST_F(SceneDraw, TransparentMeshesComeAfterOpaqueOnesWithDepthWritesOffAndBlend
     EXPECT_LT(blend, find_call("DrawIndexedPrimitiveVB 4 mesh0 0 4 6 0"));
     EXPECT_EQ(device.calls[blend + 1], "SetRenderState 19 5");
     EXPECT_EQ(device.calls[blend + 2], "SetRenderState 20 6");
-    EXPECT_FLOAT_EQ(device.materials[device.materials.size() - 2].diffuse.a, 0.5f);
 }
 
 TEST_F(SceneDraw, CullingTestsEveryMeshsTransformedBoundsAndSkipsThoseWhollyOutside) {
@@ -73,8 +72,8 @@ TEST_F(SceneDraw, CullingTestsEveryMeshsTransformedBoundsAndSkipsThoseWhollyOuts
     draw_frame();
     const Strings meshes = drawn();
     EXPECT_EQ(meshes.size(), 297u);
-    for (const char* culled : {"mesh1", "mesh3", "mesh299"}) EXPECT_EQ(std::count(meshes.begin(), meshes.end(), culled), 0);
-    EXPECT_EQ(std::count(meshes.begin(), meshes.end(), "mesh2"), 1);
+    for (const char* culled : {"mesh1", "mesh3", "mesh299"}) EXPECT_EQ(std::ranges::count(meshes, culled), 0);
+    EXPECT_EQ(std::ranges::count(meshes, "mesh2"), 1);
     EXPECT_EQ(centre, Vector3(3.0f, 1.0f, 0.0f));
     EXPECT_NEAR(radius, std::sqrt(0.5f), 1e-6f);  // to a corner of the quad
 }
@@ -111,16 +110,27 @@ TEST_F(SceneDraw, WithoutMaterialsNothingOfTheMaterialsIsApplied) {
     DebugOutputCapture quiet;
     load();
     draw_frame(0, false);
-    EXPECT_TRUE(device.calls_starting("SetMaterial").empty());
-    EXPECT_TRUE(device.calls_starting("SetTexture ").empty());
-    EXPECT_TRUE(device.calls_starting("SetRenderState").empty());
+    for (const char* call : {"SetMaterial", "SetTexture", "SetRenderState"}) {
+        EXPECT_TRUE(device.calls_starting(call).empty()) << call;
+    }
     EXPECT_EQ(drawn(), (Strings{"mesh0"}));  // no reflection pass either
 }
 
-TEST_F(SceneDraw, ASceneWithoutLightsKeepsTheDefaultLight) {
+TEST_F(SceneDraw, EveryFrameStartsFromTheDefaultStatesAndASceneWithoutLightsKeepsTheDefaultLight) {
     one_quad();
     load();
     object.set_default_states();
+    // Ambient 0, lighting, specular, counter-clockwise culling, no blending, w-buffer, normalised
+    // normals, clipping; stage 0 selects the texture, filtered linearly; the default material.
+    EXPECT_EQ(device.calls_starting("SetRenderState"),
+              (Strings{"SetRenderState 139 0", "SetRenderState 137 1", "SetRenderState 29 1", "SetRenderState 22 3",
+                       "SetRenderState 27 0", "SetRenderState 7 2", "SetRenderState 143 1", "SetRenderState 136 1"}));
+    EXPECT_EQ(device.calls_starting("SetTextureStageState"),
+              (Strings{"SetTextureStageState 0 1 4", "SetTextureStageState 0 2 2", "SetTextureStageState 0 3 0",
+                       "SetTextureStageState 0 1 2", "SetTextureStageState 0 2 2", "SetTextureStageState 0 3 0",
+                       "SetTextureStageState 0 16 2", "SetTextureStageState 0 17 2", "SetTextureStageState 0 18 2"}));
+    EXPECT_EQ(device.materials.back().diffuse.r, 1.0f);
+    EXPECT_EQ(device.materials.back().power, 50.0f);
     EXPECT_EQ(device.calls_starting("LightEnable"),
               (Strings{"LightEnable 0 0", "LightEnable 1 0", "LightEnable 2 0", "LightEnable 3 0", "LightEnable 4 0",
                        "LightEnable 5 0", "LightEnable 6 0", "LightEnable 7 0", "LightEnable 0 1"}));
@@ -130,8 +140,7 @@ TEST_F(SceneDraw, ASceneWithoutLightsKeepsTheDefaultLight) {
     EXPECT_EQ(light.dcvAmbient.r, 1.0f);
     device.clear_calls();
     object.draw(0, true, 0.75f);
-    EXPECT_TRUE(device.calls_starting("SetLight").empty());
-    EXPECT_TRUE(device.calls_starting("LightEnable").empty());
+    for (const char* call : {"SetLight", "LightEnable"}) EXPECT_TRUE(device.calls_starting(call).empty()) << call;
 }
 
 TEST_F(SceneDraw, TheFirstSevenOfNineLightsAreSetAndSpotsAimFromTheirSpotNode) {
@@ -172,7 +181,8 @@ TEST_F(SceneDraw, AMaterialSetsItsColoursTexturesAndFill) {
     EXPECT_EQ(device.calls[fill - 1], "SetTexture 1 null");
     EXPECT_EQ(device.calls[fill + 1], "SetRenderState 14 1");
     // The texture map could not be loaded: selecting it leaves stage 0 untextured.
-    EXPECT_EQ(device.calls_starting("SetTexture "), (Strings{"SetTexture 0 null", "SetTexture 1 null", "SetTexture 0 null"}));
+    EXPECT_EQ(device.calls_starting("SetTexture "),
+              (Strings{"SetTexture 0 null", "SetTexture 1 null", "SetTexture 0 null"}));
 }
 
 TEST_F(SceneDraw, AMaterialIndexPastTheListUsesTheDefaultMaterial) {

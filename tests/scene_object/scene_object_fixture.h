@@ -21,7 +21,6 @@ protected:
     void TearDown() override {
         object.release();
         texture_delete_all();
-        offscreen.release();
         render_objects_set({});
     }
     void use_software_device() {

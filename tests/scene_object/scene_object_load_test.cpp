@@ -60,8 +60,8 @@ TEST_F(SceneLoad, TexturesOfEveryMapAreLoadedAndOnlyTheirSurfacesReleasedWithThe
     const char tga[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0x20, 10, 20, 30};  // 1 × 1, 24-bit
     std::ofstream(folder + "map.tga", std::ios::binary).write(tga, sizeof tga);
     texture_set_directory(folder.c_str());
-    const DDPIXELFORMAT argb{sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, {32}, {0xFF0000}, {0xFF00}, {0xFF}, {0xFF000000}};
-    device.texture_formats = std::vector<DDPIXELFORMAT>{argb};
+    device.texture_formats = std::vector<DDPIXELFORMAT>{
+        {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, {32}, {0xFF0000}, {0xFF00}, {0xFF}, {0xFF000000}}};
     b.material(0.0f, MATERIAL_MAP_TEXTURE | MATERIAL_MAP_REFLECTION | MATERIAL_MAP_OPACITY, "MAP.TGA");
     b.quad(0);
     DebugOutputCapture output;
