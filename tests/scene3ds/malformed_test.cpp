@@ -5,6 +5,7 @@
 // reading past its buffer (the sanitizer build checks that) into a scene whose invariants hold.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -96,7 +97,7 @@ TEST(MalformedFiles, TruncatedAtEveryByte) {
     DebugOutputCapture quiet;
     const Bytes full = write_3ds(sample_full_scene());
     const std::vector<ChunkAt> chunks = chunks_of(full);
-    std::size_t meshes = 0, materials = 0, nodes = 0;
+    std::array<std::size_t, 3> seen{};  // meshes, materials, nodes
     for (std::size_t cut = 0; cut <= full.size(); ++cut) {
         SCOPED_TRACE(cut);
         Bytes part(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
@@ -115,15 +116,11 @@ TEST(MalformedFiles, TruncatedAtEveryByte) {
         const auto scene = load_sound(part);
         if (HasFatalFailure()) return;
         // A longer prefix never gives fewer records.
-        EXPECT_GE(scene->meshes.size(), meshes);
-        EXPECT_GE(scene->materials.size(), materials);
-        EXPECT_GE(scene->node_registry.size(), nodes);
-        meshes = scene->meshes.size();
-        materials = scene->materials.size();
-        nodes = scene->node_registry.size();
+        const std::array now{scene->meshes.size(), scene->materials.size(), scene->node_registry.size()};
+        for (int k = 0; k < 3; ++k) EXPECT_GE(now[k], seen[k]) << k;
+        seen = now;
     }
-    EXPECT_EQ(meshes, 2u);
-    EXPECT_EQ(nodes, 10u);
+    EXPECT_EQ(seen, (std::array<std::size_t, 3>{2, 2, 10}));
 }
 
 TEST(MalformedFiles, EveryLengthAndCountOutOfRange) {
@@ -162,6 +159,7 @@ TEST(MalformedFiles, EveryLengthAndCountOutOfRange) {
     }
     EXPECT_GT(counts, 20u);
     EXPECT_NE(capture.text().find("vertex list holds"), std::string::npos);
+    EXPECT_NE(capture.text().find("face list holds"), std::string::npos);
 }
 
 TEST(MalformedFiles, FirstChunkOtherThanMainGivesAnEmptyScene) {
@@ -172,10 +170,10 @@ TEST(MalformedFiles, FirstChunkOtherThanMainGivesAnEmptyScene) {
 
 TEST(MalformedFiles, FaceIndicesPastTheVerticesDropTheFaces) {
     const Bytes full = write_3ds(sample_full_scene());
-    // Body's first face index, and Body's smoothing groups turned into a vertex list after its faces.
+    // Body's first face index one past its vertices, and Body's smoothing groups turned into a vertex
+    // list of one vertex after its faces.
     const std::pair<Bytes, const char*> cases[] = {
-        {patched(full, chunk3ds::FACE_LIST, 8, 0xFFFF),
-         "mesh Body: face index 65535 beyond its 12 vertices, faces dropped"},
+        {patched(full, chunk3ds::FACE_LIST, 8, 12), "mesh Body: face index 12 beyond its 12 vertices, faces dropped"},
         {patched(full, chunk3ds::SMOOTH_GROUPS, 0, chunk3ds::VERTEX_LIST),
          "mesh Body: face index 4 beyond its 1 vertices"}};
     for (const auto& [bytes, complaint] : cases) {
@@ -211,6 +209,7 @@ TEST(MalformedFiles, ChunksOutsideTheirParentsAreSkipped) {
             // Node data before any node chunk, and a track before the header, belong to no node.
             for (std::uint16_t id : {POSITION_TRACK, ROTATION_TRACK, PIVOT, INSTANCE_NAME})
                 w.chunk(id, [&] { w.bytes(filler); });
+            w.chunk(OBJECT_NODE, [&] { w.chunk(NODE_HEADER, [] {}); });  // a header without its fields
             w.chunk(OBJECT_NODE, [&] {
                 w.chunk(POSITION_TRACK, [&] { w.bytes(filler); });
                 w.chunk(NODE_HEADER, [&] {

@@ -126,7 +126,9 @@ TEST(ReaderEditor, LightsCamerasAndLongNames) {
     ASSERT_EQ(scene->cameras.size(), 1u);
     EXPECT_EQ(scene->cameras[0]->field_of_view, 90.0f);
     EXPECT_STREQ(scene->cameras[0]->name, "A camera name that is far longe");
-    EXPECT_EQ(scene->node_registry.size(), 3u);
+    ASSERT_EQ(scene->node_registry.size(), 3u);
+    // Without keyframer nodes, nothing has a parent.
+    for (const SceneNode* node : scene->node_registry) EXPECT_EQ(node->parent, nullptr) << node->name;
 }
 
 TEST(ReaderEditor, MissingFileShowsTheErrorBoxAndReturnsNull) {

@@ -138,14 +138,15 @@ TEST(ReaderKeyframer, TracksAKindDoesNotCarryAreDropped) {
 }
 
 TEST(ReaderKeyframer, NodesWithoutNodeIdsAreNumberedInFileOrder) {
-    // Older files have no node id chunks; parent ids then count node chunks.
+    // Older files have no node id chunks; parent ids then count node chunks, the ambient node's (which
+    // is not read) among them.
     File3dsScene file = file_scene({make_mesh("Body"), make_mesh("Wing"), make_mesh("Tail")},
-                                   {file_node(N::Object, "Body", 0), file_node(N::Object, "Wing", 0, 0),
-                                    file_node(N::Object, "Tail", 0, 1)});
+                                   {file_node(N::Ambient, "$AMBIENT$", 0), file_node(N::Object, "Body", 0),
+                                    file_node(N::Object, "Wing", 0, 1), file_node(N::Object, "Tail", 0, 2)});
     for (File3dsNode& n : file.nodes) n.node_id.reset();
     const auto scene = load_written(file);
-    EXPECT_EQ(scene->meshes[0]->node_id, 0);
-    EXPECT_EQ(scene->meshes[2]->node_id, 2);
+    EXPECT_EQ(scene->meshes[0]->node_id, 1);
+    EXPECT_EQ(scene->meshes[2]->node_id, 3);
     EXPECT_EQ(scene->meshes[1]->parent, scene->meshes[0]);
     EXPECT_EQ(scene->meshes[2]->parent, scene->meshes[1]);
     EXPECT_EQ(scene->evaluation_order.back(), scene->meshes[2]);

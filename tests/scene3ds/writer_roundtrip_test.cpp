@@ -4,6 +4,7 @@
 // have lib3ds and assimp read it.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 

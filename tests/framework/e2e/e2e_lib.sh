@@ -3,8 +3,15 @@
 
 fail() {
     echo "FAIL: $*" >&2
-    echo "windows on the display:" >&2
+    echo "windows on the display $DISPLAY:" >&2
     xwininfo -root -children 2>/dev/null | grep '"' >&2
+    if [ -n "${PROGRAM_PID:-}" ] && ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+        wait "$PROGRAM_PID"
+        echo "the program had ended with status $?" >&2
+    fi
+    for f in stdout.txt stderr.txt; do
+        [ -s "$f" ] && { echo "--- $f:" >&2; tail -20 "$f" >&2; }
+    done
     [ -n "${PROGRAM_PID:-}" ] && kill -9 "$PROGRAM_PID" 2>/dev/null
     exit 1
 }

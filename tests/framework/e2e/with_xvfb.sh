@@ -19,9 +19,14 @@ if [ ! -s "$tmp/display" ]; then
     exit 1
 fi
 export DISPLAY=":$(tr -d '[:space:]' <"$tmp/display")"
+export XVFB_PID=$server
 unset WAYLAND_DISPLAY
 "$@"
 status=$?
+if [ "$status" != 0 ]; then
+    kill -0 "$server" 2>/dev/null || echo "the X server of $DISPLAY had ended" >&2
+    [ -s "$tmp/xvfb.log" ] && { echo "--- X server log:" >&2; tail -20 "$tmp/xvfb.log" >&2; }
+fi
 kill "$server" 2>/dev/null
 wait "$server" 2>/dev/null
 exit $status
