@@ -30,7 +30,6 @@ TEST_F(ApplicationStart, HeadlessStartsTheSoftwareDeviceWithoutADialog)
     EXPECT_TRUE(app.headless());
     EXPECT_TRUE(app.ready());
     EXPECT_TRUE(app.active());
-    EXPECT_STREQ(app.title(), "Vireline");
     ASSERT_NE(app.device_info(), nullptr);
     EXPECT_EQ(app.device_info()->device_guid, IID_IDirect3DRGBDevice);
     EXPECT_TRUE(app.device_info()->windowed);
@@ -50,11 +49,7 @@ TEST_F(ApplicationStart, HeadlessStartsTheSoftwareDeviceWithoutADialog)
 
 TEST_F(ApplicationStart, AFailingHardwareDeviceFallsBackToSoftwareAfterAWarning)
 {
-    HeadlessScope scope;
-    FrameworkOptions options;
-    options.force_headless = true;
-    options.device = DeviceChoice::OpenGL;
-    framework_set_options(options);
+    HeadlessScope scope({}, [](FrameworkOptions& o) { o.device = DeviceChoice::OpenGL; });
     Application app;
     ASSERT_EQ(app.create(nullptr, "Vireline", 640, 480, false), S_OK);
     ASSERT_EQ(boxes.boxes().size(), 1u);
@@ -72,20 +67,15 @@ TEST_F(ApplicationStart, WhenSoftwareFailsTooTheFatalBoxEndsCreate)
 {
     HeadlessDisplayConfig paletted;
     paletted.desktop = DisplayMode{640, 480, 8, 60};
-    HeadlessScope scope({std::make_shared<HeadlessDisplayDriver>(paletted)});
-    FrameworkOptions options;
-    options.force_headless = true;
-    options.device = DeviceChoice::OpenGL;
-    framework_set_options(options);
+    HeadlessScope scope({std::make_shared<HeadlessDisplayDriver>(paletted)},
+                        [](FrameworkOptions& o) { o.device = DeviceChoice::OpenGL; });
     Application app;
     EXPECT_EQ(app.create(nullptr, "Vireline", 640, 480, false), E_FAIL);
     ASSERT_EQ(boxes.boxes().size(), 2u);
-    EXPECT_EQ(boxes.boxes()[0].text,
-              "This program requires a 16-bit (or higher) display mode\nto run in a window.\n\nPlease switch your "
-              "desktop settings accordingly.\n\nSwitching to software rasterizer.");
-    EXPECT_EQ(boxes.boxes()[1].text,
-              "This program requires a 16-bit (or higher) display mode\nto run in a window.\n\nPlease switch your "
-              "desktop settings accordingly.\n\nExiting...");
+    const std::string paletted_text = "This program requires a 16-bit (or higher) display mode\nto run in a window.\n\n"
+                                      "Please switch your desktop settings accordingly.\n\n";
+    EXPECT_EQ(boxes.boxes()[0].text, paletted_text + "Switching to software rasterizer.");
+    EXPECT_EQ(boxes.boxes()[1].text, paletted_text + "Exiting...");
     EXPECT_EQ(boxes.boxes()[1].type, MB_OK | MB_ICONERROR);
     EXPECT_FALSE(app.ready());
     EXPECT_EQ(app.framework(), nullptr);
@@ -109,15 +99,13 @@ TEST_F(ApplicationStart, NoAcceptedDeviceIsFatalBeforeAnyWindow)
 
 TEST_F(ApplicationStart, CommandLineChoicesReachTheDevice)
 {
-    HeadlessScope scope;
-    FrameworkOptions options;
-    options.force_headless = true;
-    options.screen = ScreenChoice::Fullscreen;
-    options.has_mode = true;
-    options.mode_width = 800;
-    options.mode_height = 600;
-    options.mode_bits = 32;
-    framework_set_options(options);
+    HeadlessScope scope({}, [](FrameworkOptions& o) {
+        o.screen = ScreenChoice::Fullscreen;
+        o.has_mode = true;
+        o.mode_width = 800;
+        o.mode_height = 600;
+        o.mode_bits = 32;
+    });
     Application app;
     ASSERT_EQ(app.create(nullptr, "Vireline", 640, 480, false), S_OK);
     EXPECT_FALSE(app.device_info()->windowed);

@@ -22,9 +22,7 @@ std::string read_all(std::FILE* f)
 {
     std::rewind(f);
     std::string text;
-    char buffer[512];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
     return text;
 }
 
@@ -45,19 +43,16 @@ Parsed parse(std::vector<const char*> args)
 
 }  // namespace
 
-TEST(CommandLine, NoOptionsRunsWithTheDefaults)
+TEST(CommandLine, DefaultsAndEveryOptionInBothSpellings)
 {
-    const Parsed p = parse({});
-    EXPECT_EQ(p.action, CommandLineAction::Run);
-    EXPECT_EQ(p.options.device, DeviceChoice::Default);
-    EXPECT_EQ(p.options.screen, ScreenChoice::Default);
-    EXPECT_FALSE(p.options.has_mode);
-    EXPECT_FALSE(p.options.no_dialog);
-    EXPECT_TRUE(p.options.data_dir.empty());
-}
+    const Parsed none = parse({});
+    EXPECT_EQ(none.action, CommandLineAction::Run);
+    EXPECT_EQ(none.options.device, DeviceChoice::Default);
+    EXPECT_EQ(none.options.screen, ScreenChoice::Default);
+    EXPECT_FALSE(none.options.has_mode);
+    EXPECT_FALSE(none.options.no_dialog);
+    EXPECT_TRUE(none.options.data_dir.empty());
 
-TEST(CommandLine, EveryOption)
-{
     const Parsed p = parse({"--device", "opengl", "--fullscreen", "--mode=800x600x32", "--no-dialog", "--data", "."});
     ASSERT_EQ(p.action, CommandLineAction::Run) << p.err;
     EXPECT_EQ(p.options.device, DeviceChoice::OpenGL);
@@ -73,12 +68,7 @@ TEST(CommandLine, EveryOption)
     ASSERT_EQ(q.action, CommandLineAction::Run) << q.err;
     EXPECT_EQ(q.options.device, DeviceChoice::Software);
     EXPECT_EQ(q.options.screen, ScreenChoice::Windowed);  // an explicit --windowed wins over --mode
-}
-
-TEST(CommandLine, AModeAloneMeansFullScreen)
-{
-    const Parsed p = parse({"--mode", "1024x768x16"});
-    EXPECT_EQ(p.options.screen, ScreenChoice::Fullscreen);
+    EXPECT_EQ(parse({"--mode", "1024x768x16"}).options.screen, ScreenChoice::Fullscreen);  // a mode alone
 }
 
 TEST(CommandLine, HelpAndVersionExitWithStatusZero)
@@ -97,18 +87,9 @@ TEST(CommandLine, HelpAndVersionExitWithStatusZero)
 TEST(CommandLine, MistakesGiveOneLineAndStatusTwo)
 {
     const std::vector<std::vector<const char*>> mistakes = {
-        {"--frobnicate"},
-        {"--device"},
-        {"--device", "direct3d"},
-        {"--mode", "640x480"},
-        {"--mode", "640x480x8"},
-        {"--mode", "0x480x16"},
-        {"--mode", "640x480x16x2"},
-        {"--mode", "-640x480x16"},
-        {"--fullscreen", "--windowed"},
-        {"--no-dialog=yes"},
-        {"--data", "/no/such/folder/anywhere"},
-        {"extra"},
+        {"--frobnicate"}, {"--device"}, {"--device", "direct3d"}, {"--mode", "640x480"}, {"--mode", "640x480x8"},
+        {"--mode", "0x480x16"}, {"--mode", "640x480x16x2"}, {"--mode", "-640x480x16"}, {"--fullscreen", "--windowed"},
+        {"--no-dialog=yes"}, {"--data", "/no/such/folder/anywhere"}, {"extra"},
     };
     for (const auto& args : mistakes) {
         const Parsed p = parse(args);
@@ -138,10 +119,9 @@ TEST(DataFolder, ChoosesTheGivenFolderThenTheCurrentOneThenTheBuilt)
     const std::string base = std::string(VIRELINE_BINARY_DIR) + "/framework_data_folder_test";
     const std::string with_data = base + "/with";
     const std::string without = base + "/without";
-    ASSERT_EQ(std::system(("rm -rf '" + base + "' && mkdir -p '" + with_data + "/scenes' '" + with_data + "/maps' '" + without +
-                 "'")
-                    .c_str()),
-              0);
+    const std::string make =
+        "rm -rf '" + base + "' && mkdir -p '" + with_data + "/scenes' '" + with_data + "/maps' '" + without + "'";
+    ASSERT_EQ(std::system(make.c_str()), 0);
     EXPECT_TRUE(data_folder_holds_data(with_data));
     EXPECT_FALSE(data_folder_holds_data(without));
     EXPECT_EQ(data_folder_choose("given", with_data, without), "given");

@@ -31,20 +31,13 @@ protected:
         ASSERT_NE(window, nullptr);
     }
 
-    DWORD colour_bits(IDirectDrawSurface7* surface)
+    // Colour or depth bits: one field of the pixel format serves both.
+    static DWORD bits(IDirectDrawSurface7* surface)
     {
         DDSURFACEDESC2 desc{};
         desc.dwSize = sizeof desc;
         surface->GetSurfaceDesc(&desc);
         return desc.ddpfPixelFormat.dwRGBBitCount;
-    }
-
-    DWORD depth_bits(IDirectDrawSurface7* surface)
-    {
-        DDSURFACEDESC2 desc{};
-        desc.dwSize = sizeof desc;
-        surface->GetSurfaceDesc(&desc);
-        return desc.ddpfPixelFormat.dwZBufferBitDepth;
     }
 
     GUID software = IID_IDirect3DRGBDevice;
@@ -63,9 +56,9 @@ TEST_F(DisplayFrameworkTest, WindowedOnA32BitDesktop)
     EXPECT_FALSE(fw.fullscreen());
     EXPECT_EQ(fw.width(), 640u);
     EXPECT_EQ(fw.height(), 480u);
-    EXPECT_EQ(colour_bits(fw.back_buffer()), 32u);
+    EXPECT_EQ(bits(fw.back_buffer()), 32u);
     ASSERT_NE(fw.z_buffer(), nullptr);
-    EXPECT_EQ(depth_bits(fw.z_buffer()), 32u);
+    EXPECT_EQ(bits(fw.z_buffer()), 32u);
     EXPECT_EQ(fw.z_buffer_memory(), static_cast<DWORD>(DDSCAPS_SYSTEMMEMORY));
     D3DVIEWPORT7 viewport{};
     fw.device()->GetViewport(&viewport);
@@ -84,8 +77,8 @@ TEST_F(DisplayFrameworkTest, WindowedOnA16BitDesktopGetsA16BitDepthBuffer)
 {
     start_desktop(16);
     ASSERT_EQ(fw.start(window, nullptr, &software, nullptr, FRAMEWORK_ZBUFFER), S_OK);
-    EXPECT_EQ(colour_bits(fw.back_buffer()), 16u);
-    EXPECT_EQ(depth_bits(fw.z_buffer()), 16u);
+    EXPECT_EQ(bits(fw.back_buffer()), 16u);
+    EXPECT_EQ(bits(fw.z_buffer()), 16u);
 }
 
 TEST_F(DisplayFrameworkTest, APalettedDesktopIsRefusedWindowedAndFullScreen)
@@ -141,8 +134,8 @@ TEST_F(DisplayFrameworkTest, FullScreenFlipsAndSurvivesLosingTheDisplay)
     DDSURFACEDESC2 mode = make_mode(640, 480, 16);
     ASSERT_EQ(fw.start(window, nullptr, &software, &mode, FRAMEWORK_FULLSCREEN | FRAMEWORK_ZBUFFER), S_OK);
     EXPECT_TRUE(fw.fullscreen());
-    EXPECT_EQ(colour_bits(fw.back_buffer()), 16u);
-    EXPECT_EQ(depth_bits(fw.z_buffer()), 16u);
+    EXPECT_EQ(bits(fw.back_buffer()), 16u);
+    EXPECT_EQ(bits(fw.z_buffer()), 16u);
     unsigned count = driver->present_count();
     ASSERT_EQ(fw.present_frame(), S_OK);
     EXPECT_EQ(driver->present_count(), ++count);

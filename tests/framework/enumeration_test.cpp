@@ -20,69 +20,55 @@ std::vector<std::string> mode_texts(const DeviceInfo& device)
 
 HRESULT reject_everything(DDCAPS*, D3DDEVICEDESC7*) { return E_FAIL; }
 
-}  // namespace
-
-TEST(DeviceEnumeration, ModesAreSortedByWidthHeightAndDepth)
+// Offers the software device (or the hardware one) rendering to the given depths.
+void offer(DeviceTable& table, const DriverRecord& driver, DWORD depths, bool hardware = false,
+           const char* name = "RGB", ConfirmDeviceFn confirm = nullptr)
 {
-    DeviceTable table;
-    const DriverRecord driver = make_driver(
-        "Primary", true, {make_mode(800, 600, 16), make_mode(640, 480, 32), make_mode(640, 480, 16)});
-    device_table_offer(table, driver, IID_IDirect3DRGBDevice, "RGB",
-                       make_device_desc(false, DDBD_16 | DDBD_32, IID_IDirect3DRGBDevice), nullptr);
-    ASSERT_EQ(table.accepted, 1u);
-    EXPECT_EQ(mode_texts(table.devices[0]),
-              (std::vector<std::string>{"640 x 480 x 16", "640 x 480 x 32", "800 x 600 x 16"}));
-    EXPECT_EQ(device_table_result(table), S_OK);
+    const GUID& guid = hardware ? IID_IDirect3DHALDevice : IID_IDirect3DRGBDevice;
+    device_table_offer(table, driver, guid, name, make_device_desc(hardware, depths, guid), confirm);
 }
 
-TEST(DeviceEnumeration, OnlyDepthsTheDeviceRendersToAreAccepted)
+}  // namespace
+
+// The stereo mode is one only the second device renders to.
+TEST(DeviceEnumeration, ModesSortedAndOnlyDepthsTheDeviceRendersTo)
 {
     DeviceTable table;
     const DriverRecord driver =
         make_driver("Primary", true,
-                    {make_mode(640, 480, 8), make_mode(640, 480, 16), make_mode(640, 480, 24), make_mode(640, 480, 32),
-                     make_mode(1024, 768, 8)});
-    device_table_offer(table, driver, IID_IDirect3DRGBDevice, "sixteen only",
-                       make_device_desc(false, DDBD_16 | DDBD_8, IID_IDirect3DRGBDevice), nullptr);
-    device_table_offer(table, driver, IID_IDirect3DHALDevice, "all depths",
-                       make_device_desc(true, DDBD_8 | DDBD_16 | DDBD_24 | DDBD_32, IID_IDirect3DHALDevice), nullptr);
+                    {make_mode(1024, 768, 8), make_mode(800, 600, 16), make_mode(640, 480, 32), make_mode(640, 480, 8),
+                     make_mode(640, 480, 24, true), make_mode(640, 480, 16)});
+    offer(table, driver, DDBD_16 | DDBD_8);
+    offer(table, driver, DDBD_8 | DDBD_16 | DDBD_24 | DDBD_32, true);
     ASSERT_EQ(table.accepted, 2u);
-    EXPECT_EQ(mode_texts(table.devices[0]), (std::vector<std::string>{"640 x 480 x 16"}));
+    EXPECT_EQ(mode_texts(table.devices[0]), (std::vector<std::string>{"640 x 480 x 16", "800 x 600 x 16"}));
     // 8-bit modes never, whatever the device claims.
     EXPECT_EQ(mode_texts(table.devices[1]),
-              (std::vector<std::string>{"640 x 480 x 16", "640 x 480 x 24", "640 x 480 x 32"}));
+              (std::vector<std::string>{"640 x 480 x 16", "640 x 480 x 24", "640 x 480 x 32", "800 x 600 x 16"}));
+    EXPECT_FALSE(table.devices[0].stereo_compatible);
+    EXPECT_TRUE(table.devices[1].stereo_compatible);
+    EXPECT_EQ(device_table_result(table), S_OK);
 }
 
-TEST(DeviceEnumeration, DefaultModeIsTheLast640x480x16)
+TEST(DeviceEnumeration, DefaultModeIsTheLast640x480x16ElseZero)
 {
     DeviceTable table;
-    const DriverRecord driver = make_driver(
-        "Primary", true,
-        {make_mode(640, 480, 16, false, 60), make_mode(320, 200, 16), make_mode(640, 480, 16, false, 85),
-         make_mode(640, 480, 32)});
-    device_table_offer(table, driver, IID_IDirect3DRGBDevice, "RGB",
-                       make_device_desc(false, DDBD_16 | DDBD_32, IID_IDirect3DRGBDevice), nullptr);
+    offer(table,
+          make_driver("Primary", true,
+                      {make_mode(640, 480, 16, false, 60), make_mode(320, 200, 16), make_mode(640, 480, 16, false, 85),
+                       make_mode(640, 480, 32)}),
+          DDBD_16 | DDBD_32);
+    offer(table, make_driver("Primary", true, {make_mode(800, 600, 32), make_mode(640, 480, 32)}), DDBD_16 | DDBD_32);
     const DeviceInfo& d = table.devices[0];
     ASSERT_EQ(d.modes.size(), 4u);
-    ASSERT_LT(d.current_mode, d.modes.size());
-    EXPECT_EQ(d.modes[d.current_mode].dwWidth, 640u);
-    EXPECT_EQ(d.modes[d.current_mode].ddpfPixelFormat.dwRGBBitCount, 16u);
     EXPECT_EQ(d.current_mode, 2u);  // 320x200, then the two 640x480x16 in their stable order
     EXPECT_EQ(d.fullscreen_mode.dwRefreshRate, 85u);
     EXPECT_TRUE(d.windowed);
     EXPECT_TRUE(d.desktop_compatible);
-}
-
-TEST(DeviceEnumeration, WithoutA640x480x16ModeTheDefaultStaysZero)
-{
-    DeviceTable table;
-    const DriverRecord driver = make_driver("Primary", true, {make_mode(800, 600, 32), make_mode(640, 480, 32)});
-    device_table_offer(table, driver, IID_IDirect3DRGBDevice, "RGB",
-                       make_device_desc(false, DDBD_16 | DDBD_32, IID_IDirect3DRGBDevice), nullptr);
-    const DeviceInfo& d = table.devices[0];
-    EXPECT_EQ(d.current_mode, 0u);
-    EXPECT_EQ(d.fullscreen_mode.dwWidth, 0u);
-    EXPECT_EQ(d.fullscreen_mode.ddpfPixelFormat.dwRGBBitCount, 0u);
+    const DeviceInfo& none = table.devices[1];
+    EXPECT_EQ(none.current_mode, 0u);
+    EXPECT_EQ(none.fullscreen_mode.dwWidth, 0u);
+    EXPECT_EQ(none.fullscreen_mode.ddpfPixelFormat.dwRGBBitCount, 0u);
 }
 
 TEST(DeviceEnumeration, RejectionsAndNames)
@@ -90,22 +76,13 @@ TEST(DeviceEnumeration, RejectionsAndNames)
     DeviceTable table;
     const DriverRecord secondary = make_driver("Second card", false, {make_mode(640, 480, 16)});
     const DriverRecord primary = make_driver("Primary", true, {make_mode(640, 480, 32)});
-    // Software on a secondary driver: offered, not accepted.
-    device_table_offer(table, secondary, IID_IDirect3DRGBDevice, "RGB",
-                       make_device_desc(false, DDBD_16, IID_IDirect3DRGBDevice), nullptr);
+    offer(table, secondary, DDBD_16);  // software on a secondary driver: offered, not accepted
     // Hardware on a secondary driver: named after the driver, carries its GUID, full screen only.
-    device_table_offer(table, secondary, IID_IDirect3DHALDevice, "HAL",
-                       make_device_desc(true, DDBD_16, IID_IDirect3DHALDevice), nullptr);
-    // No mode it can render to.
-    device_table_offer(table, primary, IID_IDirect3DHALDevice, "16-bit HAL",
-                       make_device_desc(true, DDBD_16, IID_IDirect3DHALDevice), nullptr);
-    // The confirm function says no.
-    device_table_offer(table, primary, IID_IDirect3DRGBDevice, "refused",
-                       make_device_desc(false, DDBD_32, IID_IDirect3DRGBDevice), reject_everything);
+    offer(table, secondary, DDBD_16, true, "HAL");
+    offer(table, primary, DDBD_16, true, "16-bit HAL");  // no mode it can render to
+    offer(table, primary, DDBD_32, false, "refused", reject_everything);
     // A long device name is cut to 39 characters.
-    device_table_offer(table, primary, IID_IDirect3DRGBDevice,
-                       "A software rasterizer with a very long name indeed, longer than forty",
-                       make_device_desc(false, DDBD_32, IID_IDirect3DRGBDevice), nullptr);
+    offer(table, primary, DDBD_32, false, "A software rasterizer with a very long name indeed, longer than forty");
     EXPECT_EQ(table.offered, 5u);
     ASSERT_EQ(table.accepted, 2u);
     const DeviceInfo& hal = table.devices[0];
@@ -126,38 +103,17 @@ TEST(DeviceEnumeration, RejectionsAndNames)
     EXPECT_TRUE(table.devices[2].modes.empty());
 }
 
-TEST(DeviceEnumeration, StereoModesMakeADeviceStereoCompatible)
-{
-    DeviceTable table;
-    const DriverRecord driver =
-        make_driver("Primary", true, {make_mode(640, 480, 16), make_mode(800, 600, 16, true)});
-    device_table_offer(table, driver, IID_IDirect3DHALDevice, "HAL",
-                       make_device_desc(true, DDBD_16, IID_IDirect3DHALDevice), nullptr);
-    device_table_offer(table, make_driver("Primary", true, {make_mode(640, 480, 16)}), IID_IDirect3DRGBDevice, "RGB",
-                       make_device_desc(false, DDBD_16, IID_IDirect3DRGBDevice), nullptr);
-    EXPECT_TRUE(table.devices[0].stereo_compatible);
-    EXPECT_FALSE(table.devices[1].stereo_compatible);
-}
-
-TEST(DeviceEnumeration, ResultCodes)
+TEST(DeviceEnumeration, ResultCodesAndTheTableNeverGrowsBeyondTwentyRecords)
 {
     DeviceTable table;
     EXPECT_EQ(device_table_result(table), ENUMERR_NOTHING_ENUMERATED);
-    device_table_offer(table, make_driver("Primary", true, {make_mode(640, 480, 8)}), IID_IDirect3DRGBDevice, "RGB",
-                       make_device_desc(false, DDBD_16 | DDBD_32, IID_IDirect3DRGBDevice), nullptr);
+    offer(table, make_driver("Primary", true, {make_mode(640, 480, 8)}), DDBD_16 | DDBD_32);
     EXPECT_EQ(device_table_result(table), ENUMERR_NO_COMPATIBLE_DEVICE);
-}
-
-TEST(DeviceEnumeration, TheTableNeverGrowsBeyondTwentyRecords)
-{
-    DeviceTable table;
     const DriverRecord driver = make_driver("Primary", true, {make_mode(640, 480, 16)});
-    for (int i = 0; i < 25; ++i) {
-        device_table_offer(table, driver, IID_IDirect3DRGBDevice, "RGB",
-                           make_device_desc(false, DDBD_16, IID_IDirect3DRGBDevice), nullptr);
-    }
-    EXPECT_EQ(table.offered, 25u);
+    for (int i = 0; i < 25; ++i) offer(table, driver, DDBD_16);
+    EXPECT_EQ(table.offered, 26u);
     EXPECT_EQ(table.accepted, static_cast<DWORD>(kMaxDevices));
+    EXPECT_EQ(device_table_result(table), S_OK);
 }
 
 TEST(DeviceEnumeration, ThroughTheDeviceLayerOnHeadlessDrivers)

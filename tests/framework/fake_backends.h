@@ -17,34 +17,33 @@ public:
 
 inline const GUID kHsrDeviceGuid{0x7A5E0001, 0x1234, 0x5678, {9, 8, 7, 6, 5, 4, 3, 2}};
 
-// Registers the failing transform-and-lighting device (replacing any real one in this test process).
-inline void register_failing_tnl_device()
+// Registers a hardware device (never a headless default) after the built-in ones, replacing any device
+// of the same GUID in this test process.
+inline void register_test_device(const GUID& guid, const char* name, DWORD extra_dev_caps, DWORD raster_caps,
+                                 bool creatable)
 {
     d3d_builtin_backends_register();
     DeviceBackendInfo info;
-    info.guid = IID_IDirect3DTnLHalDevice;
-    info.description = "Failing hardware device";
-    info.name = "Failing TnL HAL";
-    info.caps.dwDevCaps = D3DDEVCAPS_HWRASTERIZATION | D3DDEVCAPS_HWTRANSFORMANDLIGHT;
+    info.guid = guid;
+    info.description = name;
+    info.name = name;
+    info.caps.dwDevCaps = D3DDEVCAPS_HWRASTERIZATION | extra_dev_caps;
+    info.caps.dpcTriCaps.dwRasterCaps = raster_caps;
     info.caps.dwDeviceRenderBitDepth = DDBD_16 | DDBD_32;
     info.zbuffer_formats = {pixel_format_of(PixelKind::Z16), pixel_format_of(PixelKind::Z32)};
     info.texture_formats = {pixel_format_of(PixelKind::R5G6B5)};
-    info.create = [](const BackendCreateContext&) { return std::unique_ptr<DeviceBackend>(); };
+    info.create = [creatable](const BackendCreateContext&) {
+        return std::unique_ptr<DeviceBackend>(creatable ? new NullBackend() : nullptr);
+    };
     d3d_backend_register(std::move(info));
+}
+
+inline void register_failing_tnl_device()
+{
+    register_test_device(IID_IDirect3DTnLHalDevice, "Failing TnL HAL", D3DDEVCAPS_HWTRANSFORMANDLIGHT, 0, false);
 }
 
 inline void register_hsr_device()
 {
-    d3d_builtin_backends_register();
-    DeviceBackendInfo info;
-    info.guid = kHsrDeviceGuid;
-    info.description = "Hidden-surface device";
-    info.name = "HSR";
-    info.caps.dwDevCaps = D3DDEVCAPS_HWRASTERIZATION;  // hardware: never a headless default
-    info.caps.dpcTriCaps.dwRasterCaps = D3DPRASTERCAPS_ZBUFFERLESSHSR;
-    info.caps.dwDeviceRenderBitDepth = DDBD_16 | DDBD_32;
-    info.zbuffer_formats = {pixel_format_of(PixelKind::Z16)};
-    info.texture_formats = {pixel_format_of(PixelKind::R5G6B5)};
-    info.create = [](const BackendCreateContext&) { return std::unique_ptr<DeviceBackend>(new NullBackend()); };
-    d3d_backend_register(std::move(info));
+    register_test_device(kHsrDeviceGuid, "HSR", 0, D3DPRASTERCAPS_ZBUFFERLESSHSR, true);
 }

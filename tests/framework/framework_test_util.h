@@ -2,6 +2,7 @@
 // and a headless application set-up that restores the window system and display drivers afterwards.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,17 +53,20 @@ inline DriverRecord make_driver(const char* description, bool primary, std::vect
     return driver;
 }
 
-// Runs a test with the window system headless and a given display driver list, putting back the
-// default (one headless driver) and clearing the message queue afterwards.
+// Runs a test with the window system headless, the given display drivers (default: one headless driver)
+// and options (edited by the given function), putting back the defaults and clearing the message queue
+// afterwards.
 class HeadlessScope {
 public:
-    explicit HeadlessScope(std::vector<std::shared_ptr<DisplayDriver>> drivers = {})
+    explicit HeadlessScope(std::vector<std::shared_ptr<DisplayDriver>> drivers = {},
+                           const std::function<void(FrameworkOptions&)>& edit_options = nullptr)
     {
         window_system_stop();
         message_queue_reset();
         if (drivers.empty()) drivers.push_back(std::make_shared<HeadlessDisplayDriver>());
         display_drivers_install(std::move(drivers));
         FrameworkOptions options;
+        if (edit_options) edit_options(options);
         options.force_headless = true;
         framework_set_options(options);
     }

@@ -50,51 +50,61 @@ LRESULT recording_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpa
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
+// Starts the headless window system and opens a 64 × 48 window of the recording class.
+HWND recording_window(int x, int y)
+{
+    window_system_start(true);
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = recording_procedure;
+    cls.lpszClassName = "recording";
+    EXPECT_NE(RegisterClassA(&cls), 0);
+    EXPECT_EQ(RegisterClassA(&cls), 0);  // the name is taken
+    return CreateWindowExA(0, "recording", "t", WS_CAPTION, x, y, 64, 48, nullptr, nullptr, nullptr, nullptr);
+}
+
 }  // namespace
 
-TEST(SdlMessages, ClosingMinimisingRestoringMovingExposing)
+TEST(SdlMessages, WindowEventsAndKeys)
 {
-    auto m = meanings(window_event(SDL_WINDOWEVENT_CLOSE));
-    ASSERT_EQ(m.size(), 1u);
-    EXPECT_EQ(m[0].message, WM_CLOSE);
-    EXPECT_EQ(m[0].hwnd, fake_window());
-
-    m = meanings(window_event(SDL_WINDOWEVENT_MINIMIZED));
-    ASSERT_EQ(m.size(), 1u);
-    EXPECT_EQ(m[0].message, WM_SIZE);
-    EXPECT_EQ(m[0].wParam, SIZE_MINIMIZED);
-    EXPECT_EQ(meanings(window_event(SDL_WINDOWEVENT_RESTORED))[0].wParam, SIZE_RESTORED);
-    EXPECT_EQ(meanings(window_event(SDL_WINDOWEVENT_MAXIMIZED))[0].wParam, SIZE_MAXIMIZED);
-    EXPECT_EQ(meanings(window_event(SDL_WINDOWEVENT_HIDDEN))[0].wParam, SIZE_MAXHIDE);
-
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    const struct {
+        SDL_Event event;
+        std::vector<std::pair<UINT, WPARAM>> expected;  // message and wParam
+    } cases[] = {
+        {window_event(SDL_WINDOWEVENT_CLOSE), {{WM_CLOSE, 0}}},
+        {quit, {{WM_CLOSE, 0}}},
+        {window_event(SDL_WINDOWEVENT_MINIMIZED), {{WM_SIZE, SIZE_MINIMIZED}}},
+        {window_event(SDL_WINDOWEVENT_RESTORED), {{WM_SIZE, SIZE_RESTORED}}},
+        {window_event(SDL_WINDOWEVENT_MAXIMIZED), {{WM_SIZE, SIZE_MAXIMIZED}}},
+        {window_event(SDL_WINDOWEVENT_HIDDEN), {{WM_SIZE, SIZE_MAXHIDE}}},
+        {window_event(SDL_WINDOWEVENT_EXPOSED), {{WM_PAINT, 0}}},
+        {window_event(SDL_WINDOWEVENT_ENTER), {}},
+        {key_event(SDL_KEYDOWN, SDLK_ESCAPE), {{WM_KEYDOWN, VK_ESCAPE}}},
+        {key_event(SDL_KEYUP, SDLK_ESCAPE), {{WM_KEYUP, VK_ESCAPE}}},
+        {key_event(SDL_KEYDOWN, SDLK_q), {{WM_KEYDOWN, 'Q'}}},
+        {key_event(SDL_KEYDOWN, SDLK_F4), {{WM_KEYDOWN, VK_F1 + 3}}},
+        {key_event(SDL_KEYDOWN, SDLK_F4, KMOD_LALT), {{WM_SYSKEYDOWN, VK_F1 + 3}}},
+        {key_event(SDL_KEYDOWN, SDLK_CAPSLOCK), {}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const auto m = meanings(cases[i].event);
+        ASSERT_EQ(m.size(), cases[i].expected.size());
+        for (std::size_t k = 0; k < m.size(); ++k) {
+            EXPECT_EQ(m[k].hwnd, fake_window());
+            EXPECT_EQ(m[k].message, cases[i].expected[k].first);
+            EXPECT_EQ(m[k].wParam, cases[i].expected[k].second);
+        }
+    }
     // Positions are relative to the primary display and may be negative.
-    m = meanings(window_event(SDL_WINDOWEVENT_MOVED, 90, 40), POINT{100, 0});
+    const auto m = meanings(window_event(SDL_WINDOWEVENT_MOVED, 90, 40), POINT{100, 0});
     ASSERT_EQ(m.size(), 1u);
     EXPECT_EQ(m[0].message, WM_MOVE);
     EXPECT_EQ(GET_X_LPARAM(m[0].lParam), -10);
     EXPECT_EQ(GET_Y_LPARAM(m[0].lParam), 40);
-
-    EXPECT_EQ(meanings(window_event(SDL_WINDOWEVENT_EXPOSED))[0].message, WM_PAINT);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    EXPECT_EQ(meanings(quit)[0].message, WM_CLOSE);
-    EXPECT_TRUE(meanings(window_event(SDL_WINDOWEVENT_ENTER)).empty());
     MSG out[kMaxMessagesPerEvent];
     EXPECT_EQ(sdl_event_to_messages(quit, nullptr, POINT{0, 0}, out), 0u);  // no window: dropped
-}
-
-TEST(SdlMessages, KeysBecomeVirtualKeys)
-{
-    auto m = meanings(key_event(SDL_KEYDOWN, SDLK_ESCAPE));
-    ASSERT_EQ(m.size(), 1u);
-    EXPECT_EQ(m[0].message, WM_KEYDOWN);
-    EXPECT_EQ(m[0].wParam, VK_ESCAPE);
-    EXPECT_EQ(meanings(key_event(SDL_KEYUP, SDLK_ESCAPE))[0].message, WM_KEYUP);
-    EXPECT_EQ(meanings(key_event(SDL_KEYDOWN, SDLK_q))[0].wParam, static_cast<WPARAM>('Q'));
-    EXPECT_EQ(meanings(key_event(SDL_KEYDOWN, SDLK_F4))[0].wParam, VK_F1 + 3);
-    const auto alt = meanings(key_event(SDL_KEYDOWN, SDLK_F4, KMOD_LALT));
-    EXPECT_EQ(alt[0].message, WM_SYSKEYDOWN);
-    EXPECT_TRUE(meanings(key_event(SDL_KEYDOWN, SDLK_CAPSLOCK)).empty());
 }
 
 TEST(SdlMessages, PointerMotionAsksForTheCursorFirst)
@@ -115,13 +125,7 @@ TEST(SdlMessages, PointerMotionAsksForTheCursorFirst)
 TEST(MessageQueue, PostedMessagesComeFirstAndTheQuitMessageLast)
 {
     HeadlessScope scope;
-    window_system_start(true);
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = recording_procedure;
-    cls.lpszClassName = "recording";
-    ASSERT_NE(RegisterClassA(&cls), 0);
-    HWND window = CreateWindowExA(0, "recording", "t", WS_CAPTION, CW_USEDEFAULT, CW_USEDEFAULT, 64, 48, nullptr,
-                                  nullptr, nullptr, nullptr);
+    HWND window = recording_window(CW_USEDEFAULT, CW_USEDEFAULT);
     ASSERT_NE(window, nullptr);
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));  // nothing pending: at once
@@ -150,13 +154,7 @@ TEST(MessageQueue, PostedMessagesComeFirstAndTheQuitMessageLast)
 TEST(MessageQueue, DefaultHandlingOfCloseDestroysTheWindow)
 {
     HeadlessScope scope;
-    window_system_start(true);
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = recording_procedure;
-    cls.lpszClassName = "recording";
-    ASSERT_NE(RegisterClassA(&cls), 0);
-    EXPECT_EQ(RegisterClassA(&cls), 0);  // the name is taken
-    HWND window = CreateWindowExA(0, "recording", "t", WS_CAPTION, 5, 7, 64, 48, nullptr, nullptr, nullptr, nullptr);
+    HWND window = recording_window(5, 7);
     RECT client{};
     ASSERT_TRUE(GetClientRect(window, &client));
     EXPECT_EQ(client.right, 64);
@@ -207,30 +205,18 @@ TEST_F(ApplicationMessages, EscapeDestroysTheWindowAndTheNextPumpSeesTheQuitMess
     EXPECT_TRUE(app.pump_messages());
 }
 
-TEST_F(ApplicationMessages, OneMessagePerPump)
+TEST_F(ApplicationMessages, SizeTypesSetActiveAndCloseEndsTheProgram)
 {
-    for (int i = 0; i < 3; ++i) PostMessageA(window, WM_PAINT, 0, 0);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(app.pump_messages());
-        EXPECT_TRUE(IsWindow(window)) << i;
+    EXPECT_TRUE(app.active());
+    for (const auto& [type, active] : {std::pair{SIZE_MINIMIZED, false}, {SIZE_RESTORED, true}, {SIZE_MAXHIDE, false},
+                                       {SIZE_MAXIMIZED, true}}) {
+        SendMessageA(window, WM_SIZE, type, 0);
+        EXPECT_EQ(app.active(), active) << type;
     }
-    EXPECT_TRUE(app.pump_messages());  // WM_CLOSE
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app.pump_messages());
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(app.pump_messages());
-}
-
-TEST_F(ApplicationMessages, SizeTypesSetActive)
-{
-    EXPECT_TRUE(app.active());
-    SendMessageA(window, WM_SIZE, SIZE_MINIMIZED, 0);
-    EXPECT_FALSE(app.active());
-    SendMessageA(window, WM_SIZE, SIZE_RESTORED, 0);
-    EXPECT_TRUE(app.active());
-    SendMessageA(window, WM_SIZE, SIZE_MAXHIDE, 0);
-    EXPECT_FALSE(app.active());
-    SendMessageA(window, WM_SIZE, SIZE_MAXIMIZED, 0);
-    EXPECT_TRUE(app.active());
+    EXPECT_FALSE(app.pump_messages());  // the quit message
 }
 
 TEST_F(ApplicationMessages, WindowedAnswersGoToTheDefaultHandling)
@@ -259,11 +245,7 @@ TEST_F(ApplicationMessages, WindowedAnswersGoToTheDefaultHandling)
 
 TEST(ApplicationFullScreen, TheWholeScreenIsClientAreaAndTheCursorIsHidden)
 {
-    HeadlessScope scope;
-    FrameworkOptions options;
-    options.force_headless = true;
-    options.screen = ScreenChoice::Fullscreen;
-    framework_set_options(options);
+    HeadlessScope scope({}, [](FrameworkOptions& o) { o.screen = ScreenChoice::Fullscreen; });
     Application app;
     ASSERT_EQ(app.create(nullptr, "Vireline", 640, 480, false), S_OK);
     ASSERT_FALSE(app.device_info()->windowed);

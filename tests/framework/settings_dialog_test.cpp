@@ -43,7 +43,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsDialogTest, FillsFromTheSelectedDevice)
+TEST_F(SettingsDialogTest, FillsFromTheSelectedDeviceAndOkWithoutChangesEndsAsCancel)
 {
     const SettingsControls& c = dialog.controls();
     EXPECT_EQ(c.devices, (std::vector<std::string>{"Hardware", "Software", "Card two"}));
@@ -55,12 +55,8 @@ TEST_F(SettingsDialogTest, FillsFromTheSelectedDevice)
     EXPECT_TRUE(c.windowed_enabled);
     EXPECT_FALSE(c.mode_enabled);  // windowed: no mode choice
     EXPECT_FALSE(c.stereo_enabled);
-}
-
-TEST_F(SettingsDialogTest, OkWithoutChangesEndsAsCancelAndWritesNothing)
-{
     const DWORD before = selected->current_mode;
-    EXPECT_EQ(dialog.press_ok(), IDCANCEL);
+    EXPECT_EQ(dialog.press_ok(), IDCANCEL);  // nothing written
     EXPECT_EQ(selected, &table.devices[1]);
     EXPECT_EQ(selected->current_mode, before);
     EXPECT_TRUE(selected->windowed);
