@@ -29,12 +29,4 @@ inline const std::vector<ConformanceDevice>& conformance_devices()
 }
 
 // GoogleTest prints a parameter with this.
-inline void PrintTo(const ConformanceDevice& d, std::ostream* os)
-{
-    *os << d.name;
-}
-
-inline std::string conformance_device_name(const ConformanceDevice& d)
-{
-    return d.name;
-}
+inline void PrintTo(const ConformanceDevice& d, std::ostream* os) { *os << d.name; }

@@ -11,10 +11,7 @@
 
 namespace {
 
-HWND fake_window()
-{
-    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1000));
-}
+const HWND kWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1000));
 
 TEST(DirectDrawObject, EnumerationAndCreation)
 {
@@ -71,25 +68,25 @@ TEST(DirectDrawObject, DisplayModes)
         EXPECT_EQ(modes[i].ddsCaps.dwCaps2 & DDSCAPS2_STEREOSURFACELEFT, 0u);
     }
     EXPECT_EQ(modes[0].ddpfPixelFormat.dwRBitMask, 0xF800u);
-    DDSURFACEDESC2 mode{};
-    mode.dwSize = sizeof(mode);
-    ASSERT_EQ(dd->GetDisplayMode(&mode), DD_OK);
-    EXPECT_EQ(mode.dwWidth, 640u);
-    EXPECT_EQ(mode.ddpfPixelFormat.dwRGBBitCount, 32u);
     DDCAPS caps{};
     caps.dwSize = sizeof(caps);
     ASSERT_EQ(dd->GetCaps(&caps, nullptr), DD_OK);
     EXPECT_TRUE(caps.dwCaps2 & DDCAPS2_CANRENDERWINDOWED);
     EXPECT_EQ(dd->GetCaps(nullptr, nullptr), DDERR_INVALIDPARAMS);
 
+    auto width = [&] {
+        DDSURFACEDESC2 mode{};
+        mode.dwSize = sizeof(mode);
+        EXPECT_EQ(dd->GetDisplayMode(&mode), DD_OK);
+        return mode.dwWidth;
+    };
+    EXPECT_EQ(width(), 640u);
     EXPECT_EQ(dd->SetDisplayMode(640, 400, 32, 0, 0), DDERR_INVALIDMODE);
-    ASSERT_EQ(dd->SetCooperativeLevel(fake_window(), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(kWindow, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT), DD_OK);
     ASSERT_EQ(dd->SetDisplayMode(800, 600, 32, 0, 0), DD_OK);
-    dd->GetDisplayMode(&mode);
-    EXPECT_EQ(mode.dwWidth, 800u);
-    ASSERT_EQ(dd->SetCooperativeLevel(fake_window(), DDSCL_NORMAL), DD_OK);
-    dd->GetDisplayMode(&mode);
-    EXPECT_EQ(mode.dwWidth, 640u);  // leaving exclusive mode gives the desktop mode back
+    EXPECT_EQ(width(), 800u);
+    ASSERT_EQ(dd->SetCooperativeLevel(kWindow, DDSCL_NORMAL), DD_OK);
+    EXPECT_EQ(width(), 640u);  // leaving exclusive mode gives the desktop mode back
 }
 
 class Surfaces : public testing::Test {
@@ -97,11 +94,7 @@ protected:
     void SetUp() override { ASSERT_EQ(create_direct_draw(dd_.out()), DD_OK); }
     IDirectDrawSurface7* make(DWORD caps, DWORD w, DWORD h, const DDPIXELFORMAT* f = nullptr)
     {
-        DDSURFACEDESC2 d = surface_desc(caps, w, h);
-        if (f != nullptr) {
-            d.dwFlags |= DDSD_PIXELFORMAT;
-            d.ddpfPixelFormat = *f;
-        }
+        DDSURFACEDESC2 d = surface_desc(caps, w, h, f);
         IDirectDrawSurface7* s = nullptr;
         EXPECT_EQ(dd_->CreateSurface(&d, &s, nullptr), DD_OK) << "caps " << caps;
         return s;
@@ -123,17 +116,16 @@ TEST_F(Surfaces, CreationChecksItsDescription)
     EXPECT_EQ(dd_->CreateSurface(&d, &s, nullptr), DDERR_INVALIDCAPS);
     d = surface_desc(DDSCAPS_ZBUFFER, 4, 4);  // no depth format
     EXPECT_EQ(dd_->CreateSurface(&d, &s, nullptr), DDERR_INVALIDPIXELFORMAT);
-    d = surface_desc(DDSCAPS_TEXTURE, 4, 4);
-    d.dwFlags |= DDSD_PIXELFORMAT;
-    d.ddpfPixelFormat = format_x8r8g8b8();
-    d.ddpfPixelFormat.dwRGBBitCount = 24;
+    DDPIXELFORMAT f24 = format_x8r8g8b8();
+    f24.dwRGBBitCount = 24;
+    d = surface_desc(DDSCAPS_TEXTURE, 4, 4, &f24);
     EXPECT_EQ(dd_->CreateSurface(&d, &s, nullptr), DDERR_INVALIDPIXELFORMAT);
     EXPECT_EQ(dd_->CreateSurface(nullptr, &s, nullptr), DDERR_INVALIDPARAMS);
     EXPECT_EQ(s, nullptr);
     // The texture manager's staging surface: flags 0x101007, caps 0x1800.
-    d = surface_desc(DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY, 3, 5);
-    d.dwFlags |= DDSD_PIXELFORMAT | DDSD_TEXTURESTAGE;
-    d.ddpfPixelFormat = format_a8r8g8b8();
+    const DDPIXELFORMAT f32 = format_a8r8g8b8();
+    d = surface_desc(DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY, 3, 5, &f32);
+    d.dwFlags |= DDSD_TEXTURESTAGE;
     ASSERT_EQ(dd_->CreateSurface(&d, &s, nullptr), DD_OK);
     DDSURFACEDESC2 got{};
     got.dwSize = sizeof(got);
@@ -278,26 +270,28 @@ protected:
     {
         driver_ = std::make_shared<HeadlessDisplayDriver>();
         display_drivers_install({driver_});
+        ASSERT_EQ(create_direct_draw(dd_.out()), DD_OK);
     }
-    void TearDown() override { display_drivers_install({}); }
+    void TearDown() override
+    {
+        dd_.reset();
+        display_drivers_install({});
+    }
     std::shared_ptr<HeadlessDisplayDriver> driver_;
+    ComRef<IDirectDraw7> dd_;
 };
 
 TEST_F(DisplayDriverTest, FlipChainKeepsTheBackBufferAndPresents)
 {
-    ComRef<IDirectDraw7> dd;
-    void* p = nullptr;
-    ASSERT_EQ(DirectDrawCreateEx(nullptr, &p, IID_IDirectDraw7, nullptr), DD_OK);
-    dd.adopt(static_cast<IDirectDraw7*>(p));
+    IDirectDraw7* dd = dd_.get();
     DDSURFACEDESC2 d{};
     d.dwSize = sizeof(d);
     d.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
     d.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
     d.dwBackBufferCount = 1;
     IDirectDrawSurface7* s = nullptr;
-    ASSERT_EQ(dd->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
     EXPECT_EQ(dd->CreateSurface(&d, &s, nullptr), DDERR_NOEXCLUSIVEMODE);
-    ASSERT_EQ(dd->SetCooperativeLevel(fake_window(), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(kWindow, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
     ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
     ComRef<IDirectDrawSurface7> primary;
     ASSERT_EQ(dd->CreateSurface(&d, primary.out(), nullptr), DD_OK);
@@ -327,26 +321,20 @@ TEST_F(DisplayDriverTest, FlipChainKeepsTheBackBufferAndPresents)
 
 TEST_F(DisplayDriverTest, WindowedPresentByBltAndLostSurfaces)
 {
-    ComRef<IDirectDraw7> dd;
-    void* p = nullptr;
-    ASSERT_EQ(DirectDrawCreateEx(nullptr, &p, IID_IDirectDraw7, nullptr), DD_OK);
-    dd.adopt(static_cast<IDirectDraw7*>(p));
-    ASSERT_EQ(dd->SetCooperativeLevel(fake_window(), DDSCL_NORMAL), DD_OK);
-    DDSURFACEDESC2 d{};
-    d.dwSize = sizeof(d);
+    IDirectDraw7* dd = dd_.get();
+    ASSERT_EQ(dd->SetCooperativeLevel(kWindow, DDSCL_NORMAL), DD_OK);
+    DDSURFACEDESC2 d = surface_desc(DDSCAPS_PRIMARYSURFACE, 0, 0);
     d.dwFlags = DDSD_CAPS;
-    d.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
     ComRef<IDirectDrawSurface7> primary;
     ASSERT_EQ(dd->CreateSurface(&d, primary.out(), nullptr), DD_OK);
     ComRef<IDirectDrawClipper> clipper;
     ASSERT_EQ(dd->CreateClipper(0, clipper.out(), nullptr), DD_OK);
-    ASSERT_EQ(clipper->SetHWnd(0, fake_window()), DD_OK);
+    ASSERT_EQ(clipper->SetHWnd(0, kWindow), DD_OK);
     ASSERT_EQ(primary->SetClipper(clipper.get()), DD_OK);
     DDSURFACEDESC2 bd = surface_desc(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 64, 48);
-    ComRef<IDirectDrawSurface7> back;
-    ASSERT_EQ(dd->CreateSurface(&bd, back.out(), nullptr), DD_OK);
     DDSURFACEDESC2 sd = surface_desc(DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY, 4, 4);
-    ComRef<IDirectDrawSurface7> staging;
+    ComRef<IDirectDrawSurface7> back, staging;
+    ASSERT_EQ(dd->CreateSurface(&bd, back.out(), nullptr), DD_OK);
     ASSERT_EQ(dd->CreateSurface(&sd, staging.out(), nullptr), DD_OK);
 
     RECT screen{600, 450, 664, 498};  // partly off the 640 × 480 desktop: the clipper trims it
@@ -370,15 +358,11 @@ TEST_F(DisplayDriverTest, WindowedPresentByBltAndLostSurfaces)
 
 TEST_F(DisplayDriverTest, ExclusiveOwnerLosesTheDisplay)
 {
-    ComRef<IDirectDraw7> dd;
-    void* p = nullptr;
-    ASSERT_EQ(DirectDrawCreateEx(nullptr, &p, IID_IDirectDraw7, nullptr), DD_OK);
-    dd.adopt(static_cast<IDirectDraw7*>(p));
-    ASSERT_EQ(dd->SetCooperativeLevel(fake_window(), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    ASSERT_EQ(dd_->SetCooperativeLevel(kWindow, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
     driver_->simulate_display_taken(true);
-    EXPECT_EQ(dd->TestCooperativeLevel(), DDERR_NOEXCLUSIVEMODE);
+    EXPECT_EQ(dd_->TestCooperativeLevel(), DDERR_NOEXCLUSIVEMODE);
     driver_->simulate_display_taken(false);
-    EXPECT_EQ(dd->TestCooperativeLevel(), DD_OK);
+    EXPECT_EQ(dd_->TestCooperativeLevel(), DD_OK);
 }
 
 }  // namespace

@@ -1,16 +1,18 @@
 #include "d3d/device_fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-DDSURFACEDESC2 surface_desc(DWORD caps, DWORD width, DWORD height)
+DDSURFACEDESC2 surface_desc(DWORD caps, DWORD width, DWORD height, const DDPIXELFORMAT* format)
 {
     DDSURFACEDESC2 d{};
     d.dwSize = sizeof(d);
-    d.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    d.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | (format != nullptr ? DDSD_PIXELFORMAT : 0);
     d.ddsCaps.dwCaps = caps;
     d.dwWidth = width;
     d.dwHeight = height;
+    if (format != nullptr) d.ddpfPixelFormat = *format;
     return d;
 }
 
@@ -31,20 +33,9 @@ DDPIXELFORMAT rgb_format(DWORD flags, DWORD bits, DWORD r, DWORD g, DWORD b, DWO
 
 }  // namespace
 
-DDPIXELFORMAT format_x8r8g8b8()
-{
-    return rgb_format(DDPF_RGB, 32, 0xFF0000, 0xFF00, 0xFF, 0);
-}
-
-DDPIXELFORMAT format_a8r8g8b8()
-{
-    return rgb_format(DDPF_RGB | DDPF_ALPHAPIXELS, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
-}
-
-DDPIXELFORMAT format_r5g6b5()
-{
-    return rgb_format(DDPF_RGB, 16, 0xF800, 0x07E0, 0x001F, 0);
-}
+DDPIXELFORMAT format_x8r8g8b8() { return rgb_format(DDPF_RGB, 32, 0xFF0000, 0xFF00, 0xFF, 0); }
+DDPIXELFORMAT format_a8r8g8b8() { return rgb_format(DDPF_RGB | DDPF_ALPHAPIXELS, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000); }
+DDPIXELFORMAT format_r5g6b5() { return rgb_format(DDPF_RGB, 16, 0xF800, 0x07E0, 0x001F, 0); }
 
 DDPIXELFORMAT format_z(DWORD bits)
 {
@@ -73,21 +64,20 @@ HRESULT create_direct_draw(IDirectDraw7** out)
 bool device_available(const GUID& guid)
 {
     ComRef<IDirectDraw7> dd;
-    if (FAILED(create_direct_draw(dd.out()))) return false;
     ComRef<IDirect3D7> d3d;
-    if (FAILED(dd->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(d3d.out())))) return false;
-    struct Search {
-        const GUID* guid;
-        bool found;
-    } search{&guid, false};
+    if (FAILED(create_direct_draw(dd.out())) ||
+        FAILED(dd->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(d3d.out())))) {
+        return false;
+    }
+    std::pair<const GUID*, bool> search{&guid, false};
     d3d->EnumDevices(
         [](LPSTR, LPSTR, D3DDEVICEDESC7* desc, void* context) -> HRESULT {
-            auto* s = static_cast<Search*>(context);
-            if (desc->deviceGUID == *s->guid) s->found = true;
+            auto* s = static_cast<std::pair<const GUID*, bool>*>(context);
+            s->second |= desc->deviceGUID == *s->first;
             return D3DENUMRET_OK;
         },
         &search);
-    return search.found;
+    return search.second;
 }
 
 DeviceHarness::DeviceHarness(const GUID& device, DWORD width, DWORD height, bool zbuffer, DDPIXELFORMAT format)
@@ -108,25 +98,19 @@ DeviceHarness::DeviceHarness(const GUID& device, DWORD width, DWORD height, bool
 
 IDirectDrawSurface7* DeviceHarness::create_surface(DWORD caps, DWORD width, DWORD height, const DDPIXELFORMAT* format)
 {
-    DDSURFACEDESC2 d = surface_desc(caps, width, height);
-    if (format != nullptr) {
-        d.dwFlags |= DDSD_PIXELFORMAT;
-        d.ddpfPixelFormat = *format;
-    }
+    DDSURFACEDESC2 d = surface_desc(caps, width, height, format);
     IDirectDrawSurface7* s = nullptr;
-    if (FAILED(dd_->CreateSurface(&d, &s, nullptr))) return nullptr;
-    return s;
+    return SUCCEEDED(dd_->CreateSurface(&d, &s, nullptr)) ? s : nullptr;
 }
 
 IDirectDrawSurface7* DeviceHarness::create_texture(DWORD width, DWORD height, const std::vector<std::uint32_t>& argb,
-                                                   DDPIXELFORMAT format, DWORD extra_caps)
+                                                   DDPIXELFORMAT format)
 {
-    IDirectDrawSurface7* t = create_surface(DDSCAPS_TEXTURE | extra_caps, width, height, &format);
-    if (t == nullptr) return nullptr;
+    IDirectDrawSurface7* t = create_surface(DDSCAPS_TEXTURE, width, height, &format);
     DDSURFACEDESC2 d{};
     d.dwSize = sizeof(d);
-    if (FAILED(t->Lock(nullptr, &d, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr))) {
-        t->Release();
+    if (t == nullptr || FAILED(t->Lock(nullptr, &d, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr))) {
+        if (t != nullptr) t->Release();
         return nullptr;
     }
     for (DWORD y = 0; y < height; ++y) {
@@ -136,7 +120,7 @@ IDirectDrawSurface7* DeviceHarness::create_texture(DWORD width, DWORD height, co
             if (d.ddpfPixelFormat.dwRGBBitCount == 32) {
                 std::memcpy(row + x * 4, &p, 4);
             } else {  // R5G6B5
-                const std::uint16_t v = static_cast<std::uint16_t>(((p >> 19) & 31) << 11 | ((p >> 10) & 63) << 5 | ((p >> 3) & 31));
+                const auto v = static_cast<std::uint16_t>(((p >> 19) & 31) << 11 | ((p >> 10) & 63) << 5 | ((p >> 3) & 31));
                 std::memcpy(row + x * 2, &v, 2);
             }
         }
@@ -145,19 +129,13 @@ IDirectDrawSurface7* DeviceHarness::create_texture(DWORD width, DWORD height, co
     return t;
 }
 
-TestImage DeviceHarness::capture(IDirectDrawSurface7* surface) const
+TestImage DeviceHarness::capture() const
 {
     SurfaceImage image;
-    if (FAILED(surface_capture(surface != nullptr ? surface : target_.get(), &image))) return TestImage();
+    if (FAILED(surface_capture(target_.get(), &image))) return TestImage();
     TestImage out(static_cast<int>(image.width), static_cast<int>(image.height));
     out.argb = image.argb;
     return out;
-}
-
-std::uint32_t DeviceHarness::pixel(int x, int y) const
-{
-    const TestImage image = capture();
-    return image.at(x, y);
 }
 
 float DeviceHarness::depth_at(int x, int y) const
@@ -168,22 +146,24 @@ float DeviceHarness::depth_at(int x, int y) const
     return depth[static_cast<std::size_t>(y) * w + x];
 }
 
-D3DTLVERTEX tl_vertex(float x, float y, float z, float rhw, D3DCOLOR color, float u, float v, D3DCOLOR specular)
-{
-    return D3DTLVERTEX{x, y, z, rhw, color, specular, u, v};
-}
-
 void screen_quad(D3DTLVERTEX out[4], float x0, float y0, float x1, float y1, float z, D3DCOLOR color)
 {
-    out[0] = tl_vertex(x0, y1, z, 0.5f, color, 0.0f, 1.0f);
-    out[1] = tl_vertex(x0, y0, z, 0.5f, color, 0.0f, 0.0f);
-    out[2] = tl_vertex(x1, y1, z, 0.5f, color, 1.0f, 1.0f);
-    out[3] = tl_vertex(x1, y0, z, 0.5f, color, 1.0f, 0.0f);
+    out[0] = D3DTLVERTEX{x0, y1, z, 0.5f, color, 0, 0.0f, 1.0f};
+    out[1] = D3DTLVERTEX{x0, y0, z, 0.5f, color, 0, 0.0f, 0.0f};
+    out[2] = D3DTLVERTEX{x1, y1, z, 0.5f, color, 0, 1.0f, 1.0f};
+    out[3] = D3DTLVERTEX{x1, y0, z, 0.5f, color, 0, 1.0f, 0.0f};
 }
 
 HRESULT draw_tl(IDirect3DDevice7* device, D3DPRIMITIVETYPE type, D3DTLVERTEX* vertices, DWORD count)
 {
     return device->DrawPrimitive(type, D3DFVF_TLVERTEX, vertices, count, 0);
+}
+
+HRESULT draw_quad(IDirect3DDevice7* d, float x0, float y0, float x1, float y1, float z, D3DCOLOR color)
+{
+    D3DTLVERTEX quad[4];
+    screen_quad(quad, x0, y0, x1, y1, z, color);
+    return draw_tl(d, D3DPT_TRIANGLESTRIP, quad, 4);
 }
 
 void set_color_stage(IDirect3DDevice7* d, DWORD stage, DWORD op, DWORD arg1, DWORD arg2)
@@ -216,13 +196,41 @@ void set_diffuse_only(IDirect3DDevice7* d)
     d->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
 }
 
+void begin_diffuse(IDirect3DDevice7* d, D3DCOLOR clear, DWORD flags)
+{
+    EXPECT_EQ(d->BeginScene(), D3D_OK);
+    EXPECT_EQ(d->Clear(0, nullptr, flags, clear, 1.0f, 0), D3D_OK);
+    set_diffuse_only(d);
+}
+
+HRESULT switch_target(IDirect3DDevice7* d, IDirectDrawSurface7* target)
+{
+    ComRef<IDirectDrawSurface7> current;
+    HRESULT hr = d->GetRenderTarget(current.out());
+    if (FAILED(hr)) return hr;
+    DDSCAPS2 caps{};
+    caps.dwCaps = DDSCAPS_ZBUFFER;
+    ComRef<IDirectDrawSurface7> z;
+    if (SUCCEEDED(current->GetAttachedSurface(&caps, z.out()))) {
+        if (FAILED(hr = current->DeleteAttachedSurface(0, z.get())) || FAILED(hr = target->AddAttachedSurface(z.get()))) return hr;
+    }
+    if (FAILED(hr = d->SetRenderTarget(target, 0))) return hr;
+    D3DVIEWPORT7 vp{};
+    d->GetViewport(&vp);
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof(desc);
+    target->GetSurfaceDesc(&desc);
+    vp.dwWidth = desc.dwWidth;
+    vp.dwHeight = desc.dwHeight;
+    return d->SetViewport(&vp);
+}
+
 int color_distance(std::uint32_t a, std::uint32_t b, bool with_alpha)
 {
     int worst = 0;
     for (int shift : {16, 8, 0, 24}) {
         if (shift == 24 && !with_alpha) continue;
-        const int d = std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
-        if (d > worst) worst = d;
+        worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
     }
     return worst;
 }

@@ -1,6 +1,7 @@
 // libFuzzer target: arbitrary bytes become render states, vertex data of the demo's four vertex formats,
 // indices and a primitive type, drawn by the software device into a small target. Whatever the bytes,
 // drawing must return a result code and never crash or read outside the data it was given.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 namespace {
 
+// The device, a 32 × 24 target with a 32-bit z-buffer and an 8 × 4 texture, made once.
 struct Fixture {
     IDirectDraw7* dd = nullptr;
     IDirect3D7* d3d = nullptr;
@@ -21,32 +23,28 @@ struct Fixture {
     Fixture()
     {
         void* p = nullptr;
-        DirectDrawCreateEx(nullptr, &p, IID_IDirectDraw7, nullptr);
+        if (FAILED(DirectDrawCreateEx(nullptr, &p, IID_IDirectDraw7, nullptr))) return;
         dd = static_cast<IDirectDraw7*>(p);
         dd->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
         dd->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&d3d));
         DDSURFACEDESC2 d{};
         d.dwSize = sizeof(d);
         d.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-        d.dwWidth = 32;
-        d.dwHeight = 24;
-        d.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
-        dd->CreateSurface(&d, &target, nullptr);
-        d.ddsCaps.dwCaps = DDSCAPS_ZBUFFER;
+        auto make = [&](DWORD caps, DWORD w, DWORD h, IDirectDrawSurface7** out) {
+            d.ddsCaps.dwCaps = caps;
+            d.dwWidth = w;
+            d.dwHeight = h;
+            return dd->CreateSurface(&d, out, nullptr);
+        };
+        make(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 32, 24, &target);
+        make(DDSCAPS_TEXTURE, 8, 4, &texture);
         d.dwFlags |= DDSD_PIXELFORMAT;
         d.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
         d.ddpfPixelFormat.dwFlags = DDPF_ZBUFFER;
         d.ddpfPixelFormat.dwZBufferBitDepth = 32;
-        dd->CreateSurface(&d, &zbuffer, nullptr);
-        target->AddAttachedSurface(zbuffer);
+        make(DDSCAPS_ZBUFFER, 32, 24, &zbuffer);
+        if (d3d == nullptr || target == nullptr || zbuffer == nullptr || FAILED(target->AddAttachedSurface(zbuffer))) return;
         d3d->CreateDevice(IID_IDirect3DRGBDevice, target, &device);
-        DDSURFACEDESC2 t{};
-        t.dwSize = sizeof(t);
-        t.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-        t.dwWidth = 8;
-        t.dwHeight = 4;
-        t.ddsCaps.dwCaps = DDSCAPS_TEXTURE;
-        dd->CreateSurface(&t, &texture, nullptr);
     }
 };
 
@@ -58,12 +56,8 @@ struct Reader {
     T take()
     {
         T v{};
-        if (at + sizeof(T) <= size) {
-            std::memcpy(&v, data + at, sizeof(T));
-            at += sizeof(T);
-        } else {
-            at = size;
-        }
+        if (at + sizeof(T) <= size) std::memcpy(&v, data + at, sizeof(T));
+        at = std::min(at + sizeof(T), size);
         return v;
     }
 };

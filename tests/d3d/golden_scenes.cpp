@@ -1,3 +1,4 @@
+// The golden scenes: each draws one frame through the device interface only, as the demo would.
 #include "d3d/golden_scenes.h"
 
 #include <cmath>
@@ -9,6 +10,24 @@ namespace {
 D3DCOLORVALUE rgba(float r, float g, float b, float a = 1.0f)
 {
     return D3DCOLORVALUE{{r}, {g}, {b}, {a}};
+}
+
+D3DMATERIAL7 material(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient, D3DCOLORVALUE specular = {}, float power = 0.0f)
+{
+    return D3DMATERIAL7{{diffuse}, {ambient}, {specular}, {}, {power}};
+}
+
+D3DLIGHT7 light(D3DLIGHTTYPE type, D3DCOLORVALUE diffuse, const Vector3& position, const Vector3& direction, float range,
+                float attenuation0)
+{
+    D3DLIGHT7 l{};
+    l.dltType = type;
+    l.dcvDiffuse = diffuse;
+    l.dvPosition = position;
+    l.dvDirection = direction;
+    l.dvRange = range;
+    l.dvAttenuation0 = attenuation0;
+    return l;
 }
 
 void camera(IDirect3DDevice7* d, float aspect, const Vector3& eye, float zn, float zf)
@@ -28,8 +47,6 @@ bool draw_mesh(IDirect3DDevice7* d, const Mesh& m)
                                              static_cast<DWORD>(m.indices.size()), 0));
 }
 
-}  // namespace
-
 bool golden_lit_box(DeviceHarness& h)
 {
     IDirect3DDevice7* d = h.device();
@@ -42,30 +59,18 @@ bool golden_lit_box(DeviceHarness& h)
     d->SetRenderState(D3DRENDERSTATE_SPECULARENABLE, TRUE);
     d->SetRenderState(D3DRENDERSTATE_NORMALIZENORMALS, TRUE);
     d->SetRenderState(D3DRENDERSTATE_AMBIENT, 0x00202020);
-    D3DLIGHT7 point{};
-    point.dltType = D3DLIGHT_POINT;
-    point.dcvDiffuse = rgba(1.0f, 0.9f, 0.8f, 0);
+    D3DLIGHT7 point = light(D3DLIGHT_POINT, rgba(1.0f, 0.9f, 0.8f, 0), Vector3(-3.0f, 3.0f, -3.0f), Vector3(0, 0, 0), 20.0f, 0.5f);
     point.dcvSpecular = rgba(1, 1, 1, 0);
-    point.dvPosition = Vector3(-3.0f, 3.0f, -3.0f);
-    point.dvRange = 20.0f;
-    point.dvAttenuation0 = 0.5f;
     point.dvAttenuation1 = 0.05f;
-    D3DLIGHT7 spot{};
-    spot.dltType = D3DLIGHT_SPOT;
-    spot.dcvDiffuse = rgba(0.2f, 0.4f, 1.0f, 0);
-    spot.dvPosition = Vector3(2.5f, 3.0f, -1.0f);
-    spot.dvDirection = Vector3(-2.5f, -3.5f, 1.0f);
-    spot.dvRange = D3DLIGHT_RANGE_MAX;
-    spot.dvAttenuation0 = 1.0f;
+    D3DLIGHT7 spot = light(D3DLIGHT_SPOT, rgba(0.2f, 0.4f, 1.0f, 0), Vector3(2.5f, 3.0f, -1.0f), Vector3(-2.5f, -3.5f, 1.0f),
+                           D3DLIGHT_RANGE_MAX, 1.0f);
     spot.dvTheta = 0.5f;
     spot.dvPhi = 1.2f;
     spot.dvFalloff = 1.0f;
     ok &= SUCCEEDED(d->SetLight(0, &point)) && SUCCEEDED(d->LightEnable(0, TRUE));
     ok &= SUCCEEDED(d->SetLight(1, &spot)) && SUCCEEDED(d->LightEnable(1, TRUE));
     // Floor: an untextured large box seen from above.
-    D3DMATERIAL7 floor{};
-    floor.diffuse = rgba(0.6f, 0.6f, 0.6f);
-    floor.ambient = rgba(1, 1, 1);
+    D3DMATERIAL7 floor = material(rgba(0.6f, 0.6f, 0.6f), rgba(1, 1, 1));
     d->SetMaterial(&floor);
     d->SetTexture(0, nullptr);
     D3DMATRIX world;
@@ -73,11 +78,7 @@ bool golden_lit_box(DeviceHarness& h)
     d->SetTransform(D3DTRANSFORMSTATE_WORLD, &world);
     ok &= draw_mesh(d, mesh_box(10.0f));
     // The textured, specular box.
-    D3DMATERIAL7 shiny{};
-    shiny.diffuse = rgba(1, 1, 1);
-    shiny.ambient = rgba(1, 1, 1);
-    shiny.specular = rgba(0.8f, 0.8f, 0.8f);
-    shiny.power = 20.0f;
+    D3DMATERIAL7 shiny = material(rgba(1, 1, 1), rgba(1, 1, 1), rgba(0.8f, 0.8f, 0.8f), 20.0f);
     d->SetMaterial(&shiny);
     d->SetTexture(0, checker.get());
     set_color_stage(d, 0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
@@ -136,34 +137,6 @@ bool golden_echo_shells(DeviceHarness& h)
     return ok;
 }
 
-namespace {
-
-void switch_target(IDirect3DDevice7* d, IDirectDrawSurface7* target)
-{
-    IDirectDrawSurface7* current = nullptr;
-    d->GetRenderTarget(&current);
-    DDSCAPS2 caps{};
-    caps.dwCaps = DDSCAPS_ZBUFFER;
-    IDirectDrawSurface7* z = nullptr;
-    if (SUCCEEDED(current->GetAttachedSurface(&caps, &z))) {
-        current->DeleteAttachedSurface(0, z);
-        target->AddAttachedSurface(z);
-        z->Release();
-    }
-    current->Release();
-    d->SetRenderTarget(target, 0);
-    D3DVIEWPORT7 vp{};
-    d->GetViewport(&vp);
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof(desc);
-    target->GetSurfaceDesc(&desc);
-    vp.dwWidth = desc.dwWidth;
-    vp.dwHeight = desc.dwHeight;
-    d->SetViewport(&vp);
-}
-
-}  // namespace
-
 bool golden_render_to_texture(DeviceHarness& h)
 {
     IDirect3DDevice7* d = h.device();
@@ -184,20 +157,15 @@ bool golden_render_to_texture(DeviceHarness& h)
     ok &= SUCCEEDED(d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_LVERTEX, lbox.data(), static_cast<DWORD>(lbox.size()),
                                             const_cast<WORD*>(box.indices.data()), static_cast<DWORD>(box.indices.size()), 0));
     // Into the texture target: a lit sphere with depth.
-    switch_target(d, blur.get());
+    ok &= SUCCEEDED(switch_target(d, blur.get()));
     ok &= SUCCEEDED(d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0));
     d->SetRenderState(D3DRENDERSTATE_FILLMODE, D3DFILL_SOLID);
     d->SetRenderState(D3DRENDERSTATE_LIGHTING, TRUE);
     camera(d, 0.5f, Vector3(0.0f, 0.0f, -3.0f), 1.0f, 30.0f);
-    D3DLIGHT7 light{};
-    light.dltType = D3DLIGHT_DIRECTIONAL;
-    light.dcvDiffuse = rgba(1, 0.8f, 0.6f, 0);
-    light.dvDirection = Vector3(1, -1, 1);
-    d->SetLight(0, &light);
+    D3DLIGHT7 sun = light(D3DLIGHT_DIRECTIONAL, rgba(1, 0.8f, 0.6f, 0), Vector3(0, 0, 0), Vector3(1, -1, 1), 0.0f, 0.0f);
+    d->SetLight(0, &sun);
     d->LightEnable(0, TRUE);
-    D3DMATERIAL7 m{};
-    m.diffuse = rgba(1, 1, 1);
-    m.ambient = rgba(0.2f, 0.2f, 0.3f);
+    D3DMATERIAL7 m = material(rgba(1, 1, 1), rgba(0.2f, 0.2f, 0.3f));
     d->SetMaterial(&m);
     d->SetRenderState(D3DRENDERSTATE_AMBIENT, 0x00FFFFFF);
     D3DMATRIX world;
@@ -205,7 +173,7 @@ bool golden_render_to_texture(DeviceHarness& h)
     d->SetTransform(D3DTRANSFORMSTATE_WORLD, &world);
     set_color_stage(d, 0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
     ok &= draw_mesh(d, mesh_sphere(8, 12, 1.0f));
-    switch_target(d, h.target());
+    ok &= SUCCEEDED(switch_target(d, h.target()));
     d->SetRenderState(D3DRENDERSTATE_FILLMODE, D3DFILL_WIREFRAME);
     // The motion-blur composite: everything changed inside a captured state block.
     DWORD block = 0;
@@ -231,12 +199,11 @@ bool golden_render_to_texture(DeviceHarness& h)
     return ok;
 }
 
+}  // namespace
+
 const std::vector<GoldenScene>& golden_scenes()
 {
     static const std::vector<GoldenScene> scenes = {
-        {"lit_box", &golden_lit_box},
-        {"echo_shells", &golden_echo_shells},
-        {"render_to_texture", &golden_render_to_texture},
-    };
+        {"lit_box", &golden_lit_box}, {"echo_shells", &golden_echo_shells}, {"render_to_texture", &golden_render_to_texture}};
     return scenes;
 }

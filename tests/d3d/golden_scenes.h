@@ -10,14 +10,9 @@
 constexpr DWORD kGoldenWidth = 96;
 constexpr DWORD kGoldenHeight = 72;
 
-// Each draws one frame into the harness's target (which has a z-buffer) and returns false if a call
-// failed.
-bool golden_lit_box(DeviceHarness& h);
-bool golden_echo_shells(DeviceHarness& h);
-bool golden_render_to_texture(DeviceHarness& h);
-
 struct GoldenScene {
     const char* name;
+    // Draws one frame into the harness's target (which has a z-buffer); false if a call failed.
     bool (*draw)(DeviceHarness& h);
 };
 const std::vector<GoldenScene>& golden_scenes();

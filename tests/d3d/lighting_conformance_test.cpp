@@ -5,24 +5,16 @@
 // vertex sits exactly on the centre of pixel (0, 0), so that pixel shows the vertex's lit colour.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 
 #include "d3d/device_fixture.h"
 
 namespace {
 
-class LightingConformance : public testing::TestWithParam<ConformanceDevice> {
-protected:
-    void SetUp() override
-    {
-        if (!device_available(*GetParam().guid)) GTEST_SKIP() << GetParam().name << " is not in this build";
-    }
-};
+class LightingConformance : public DeviceTest {};
 
-D3DCOLORVALUE rgba(float r, float g, float b, float a = 0.0f)
-{
-    return D3DCOLORVALUE{{r}, {g}, {b}, {a}};
-}
+D3DCOLORVALUE rgba(float r, float g, float b, float a = 0.0f) { return D3DCOLORVALUE{{r}, {g}, {b}, {a}}; }
 
 // The probed vertex in camera space; its normal faces the camera.
 const Vector3 kP(-1.0f, 1.0f, 0.5f);
@@ -65,29 +57,17 @@ struct LightCase {
     D3DCOLOR expected = 0;  // diffuse + specular as drawn, alpha = diffuse alpha
 };
 
-D3DMATERIAL7 material(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient = rgba(0, 0, 0), D3DCOLORVALUE specular = rgba(0, 0, 0),
-                      D3DCOLORVALUE emissive = rgba(0, 0, 0), float power = 0.0f)
+D3DMATERIAL7 material(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient = {}, D3DCOLORVALUE specular = {},
+                      D3DCOLORVALUE emissive = {}, float power = 0.0f)
 {
-    D3DMATERIAL7 m{};
-    m.diffuse = diffuse;
-    m.ambient = ambient;
-    m.specular = specular;
-    m.emissive = emissive;
-    m.power = power;
-    return m;
+    return D3DMATERIAL7{{diffuse}, {ambient}, {specular}, {emissive}, {power}};
 }
 
 std::vector<LightCase> light_cases()
 {
     std::vector<LightCase> c;
     auto add = [&c](const char* what, const D3DLIGHT7& light, const D3DMATERIAL7& m, D3DCOLOR expected) -> LightCase& {
-        LightCase lc;
-        lc.what = what;
-        lc.light = light;
-        lc.material = m;
-        lc.expected = expected;
-        c.push_back(lc);
-        return c.back();
+        return c.emplace_back(LightCase{what, light, m, 0, false, D3DFVF_VERTEX, 0, true, 1.0f, false, expected});
     };
     const D3DLIGHT7 front = point_light(kP + Vector3(0, 0, -2), 1, 0, 0);
     const D3DMATERIAL7 warm = material(rgba(1.0f, 0.5f, 0.25f, 0.75f));
@@ -180,26 +160,22 @@ std::uint32_t lit_probe(const GUID& device, const LightCase& c)
     d->SetRenderState(D3DRENDERSTATE_COLORVERTEX, c.color_vertex ? TRUE : FALSE);
     d->SetRenderState(D3DRENDERSTATE_NORMALIZENORMALS, c.normalize ? TRUE : FALSE);
     d->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    // Three vertices of the case's format as 32-bit words; the probed one first.
+    const auto f = [](float x) { return std::bit_cast<std::uint32_t>(x); };
     const float z = kP.z / c.world_scale_z;
-    const float xy[3][2] = {{-1, 1}, {1, 1}, {-1, -1}};
-    d->BeginScene();
-    HRESULT hr;
-    if (c.fvf == D3DFVF_VERTEX) {
-        D3DVERTEX v[3];
-        for (int i = 0; i < 3; ++i) v[i] = D3DVERTEX{xy[i][0], xy[i][1], z, 0, 0, -1, 0, 0};
-        hr = d->DrawPrimitive(D3DPT_TRIANGLELIST, c.fvf, v, 3, 0);
-    } else if (c.fvf == D3DFVF_LVERTEX) {
-        D3DLVERTEX v[3];
-        for (int i = 0; i < 3; ++i) v[i] = D3DLVERTEX{xy[i][0], xy[i][1], z, 0, c.vertex_diffuse, 0xFFFFFFFF, 0, 0};
-        hr = d->DrawPrimitive(D3DPT_TRIANGLELIST, c.fvf, v, 3, 0);
-    } else {
-        struct {
-            float x, y, z, nx, ny, nz;
-            DWORD diffuse;
-        } v[3];
-        for (int i = 0; i < 3; ++i) v[i] = {xy[i][0], xy[i][1], z, 0, 0, -1, c.vertex_diffuse};
-        hr = d->DrawPrimitive(D3DPT_TRIANGLELIST, c.fvf, v, 3, 0);
+    std::vector<std::uint32_t> words;
+    for (auto [x, y] : {std::pair{-1.0f, 1.0f}, {1.0f, 1.0f}, {-1.0f, -1.0f}}) {
+        words.insert(words.end(), {f(x), f(y), f(z)});
+        if (c.fvf == D3DFVF_LVERTEX) {
+            words.insert(words.end(), {0, c.vertex_diffuse, 0xFFFFFFFF, 0, 0});
+        } else {
+            words.insert(words.end(), {0, 0, f(-1.0f)});  // the normal (0, 0, -1)
+            if (c.fvf == D3DFVF_VERTEX) words.insert(words.end(), {0, 0});
+            else words.push_back(c.vertex_diffuse);
+        }
     }
+    d->BeginScene();
+    const HRESULT hr = d->DrawPrimitive(D3DPT_TRIANGLELIST, c.fvf, words.data(), 3, 0);
     EXPECT_EQ(hr, D3D_OK);
     d->EndScene();
     return h.pixel(0, 0);
@@ -208,9 +184,10 @@ std::uint32_t lit_probe(const GUID& device, const LightCase& c)
 TEST_P(LightingConformance, LitVertexColourFollowsTheLightingEquations)
 {
     for (const LightCase& c : light_cases()) {
+        SCOPED_TRACE(c.what);
         const std::uint32_t got = lit_probe(*GetParam().guid, c);
         EXPECT_LE(color_distance(got, c.expected, true), 1)
-            << c.what << ": got " << argb_text(got) << ", expected " << argb_text(c.expected);
+            << "got " << argb_text(got) << ", expected " << argb_text(c.expected);
     }
 }
 
@@ -234,6 +211,6 @@ TEST_P(LightingConformance, UnlitVerticesKeepTheirColoursOrWhite)
     EXPECT_EQ(h.pixel(0, 0), 0x80123456u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, LightingConformance, testing::ValuesIn(conformance_devices()), DeviceParamName());
+INSTANTIATE_ON_DEVICES(LightingConformance);
 
 }  // namespace

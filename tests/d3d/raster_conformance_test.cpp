@@ -1,6 +1,7 @@
 // Rasterisation conformance, written once against the device interface and run on every device of
 // conformance_devices.h: fill convention and pixel centres, culling of each winding, z- and w-buffer
-// ordering, clipping at the near plane and to the viewport, depth range of pre-transformed vertices.
+// ordering, clipping at the near plane and to the viewport, depth range of pre-transformed vertices,
+// and coordinates that must not crash the rasteriser.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,67 +10,36 @@
 
 namespace {
 
-class RasterConformance : public testing::TestWithParam<ConformanceDevice> {
-protected:
-    void SetUp() override
-    {
-        if (!device_available(*GetParam().guid)) GTEST_SKIP() << GetParam().name << " is not in this build";
-    }
-    const GUID& guid() const { return *GetParam().guid; }
-};
+class RasterConformance : public DeviceTest {};
 
 // Additive drawing with 0x40 per channel: a pixel covered twice reads 0x80.
+constexpr D3DCOLOR kQuarter = 0xFF404040;
 void begin_additive(IDirect3DDevice7* d)
 {
-    set_diffuse_only(d);
+    begin_diffuse(d);
     set_blend(d, true, D3DBLEND_ONE, D3DBLEND_ONE);
     d->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_FALSE);
 }
 
-constexpr D3DCOLOR kQuarter = 0xFF404040;
-
-TEST_P(RasterConformance, ScreenQuadCoversEveryPixelExactlyOnce)
-{
-    DeviceHarness h(guid(), 16, 12, false);
-    ASSERT_TRUE(h.ok());
-    IDirect3DDevice7* d = h.device();
-    ASSERT_EQ(d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0), D3D_OK);
-    ASSERT_EQ(d->BeginScene(), D3D_OK);
-    begin_additive(d);
-    D3DTLVERTEX quad[4];
-    screen_quad(quad, 0, 0, 16, 12, 0.5f, kQuarter);
-    ASSERT_EQ(draw_tl(d, D3DPT_TRIANGLESTRIP, quad, 4), D3D_OK);
-    ASSERT_EQ(d->EndScene(), D3D_OK);
-    const TestImage image = h.capture();
-    for (int y = 0; y < 12; ++y) {
-        for (int x = 0; x < 16; ++x) ASSERT_EQ(image.at(x, y), 0xFF404040u) << "pixel " << x << "," << y;
-    }
-}
-
 TEST_P(RasterConformance, EdgesOnPixelCentresFollowTheTopLeftRule)
 {
-    // Quads with corners exactly on pixel centres: the left and top edges include their pixels, the
-    // right and bottom edges do not; the shared diagonal is drawn once.
+    // Corners exactly on pixel centres: the left and top edges include their pixels, the right and
+    // bottom edges do not; the shared diagonal is drawn once (the whole-target quad covers each pixel once).
     struct Case {
         float x0, y0, x1, y1;
-    } cases[] = {{1, 1, 3, 3}, {0, 0, 4, 1}, {2, 0, 3, 4}, {0.5f, 0.5f, 2.5f, 2.5f}};
+    } cases[] = {{0, 0, 4, 4}, {1, 1, 3, 3}, {0, 0, 4, 1}, {2, 0, 3, 4}, {0.5f, 0.5f, 2.5f, 2.5f}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "quad " << c.x0 << "," << c.y0 << "-" << c.x1 << "," << c.y1);
         DeviceHarness h(guid(), 4, 4, false);
         ASSERT_TRUE(h.ok());
-        IDirect3DDevice7* d = h.device();
-        d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-        d->BeginScene();
-        begin_additive(d);
-        D3DTLVERTEX quad[4];
-        screen_quad(quad, c.x0, c.y0, c.x1, c.y1, 0.5f, kQuarter);
-        draw_tl(d, D3DPT_TRIANGLESTRIP, quad, 4);
-        d->EndScene();
+        begin_additive(h.device());
+        ASSERT_EQ(draw_quad(h.device(), c.x0, c.y0, c.x1, c.y1, 0.5f, kQuarter), D3D_OK);
+        h.device()->EndScene();
         const TestImage image = h.capture();
         for (int y = 0; y < 4; ++y) {
             for (int x = 0; x < 4; ++x) {
                 const bool inside = x >= std::ceil(c.x0) && x < std::ceil(c.x1) && y >= std::ceil(c.y0) && y < std::ceil(c.y1);
-                EXPECT_EQ(image.at(x, y), inside ? 0xFF404040u : 0xFF000000u)
-                    << "quad " << c.x0 << "," << c.y0 << "-" << c.x1 << "," << c.y1 << " pixel " << x << "," << y;
+                EXPECT_EQ(image.at(x, y), inside ? 0xFF404040u : 0xFF000000u) << "pixel " << x << "," << y;
             }
         }
     }
@@ -80,20 +50,16 @@ TEST_P(RasterConformance, EdgeSharedByTwoTrianglesIsDrawnOnce)
     DeviceHarness h(guid(), 16, 16, false);
     ASSERT_TRUE(h.ok());
     IDirect3DDevice7* d = h.device();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    d->BeginScene();
     begin_additive(d);
-    // A fan around an interior point: six triangles with shared edges in every direction, some through
-    // pixel centres, some not.
+    // A fan around an interior point: shared edges in every direction, some through pixel centres.
     D3DTLVERTEX fan[8] = {tl_vertex(7, 7, 0.5f, 1, kQuarter),      tl_vertex(1, 1, 0.5f, 1, kQuarter),
                           tl_vertex(14, 2.5f, 0.5f, 1, kQuarter),  tl_vertex(15, 12, 0.5f, 1, kQuarter),
                           tl_vertex(7.3f, 15, 0.5f, 1, kQuarter),  tl_vertex(0, 14.75f, 0.5f, 1, kQuarter),
                           tl_vertex(0.5f, 6, 0.5f, 1, kQuarter),   tl_vertex(1, 1, 0.5f, 1, kQuarter)};
     ASSERT_EQ(draw_tl(d, D3DPT_TRIANGLEFAN, fan, 8), D3D_OK);
     d->EndScene();
-    const TestImage image = h.capture();
     int covered = 0;
-    for (std::uint32_t p : image.argb) {
+    for (std::uint32_t p : h.capture().argb) {
         EXPECT_TRUE(p == 0xFF000000u || p == 0xFF404040u) << argb_text(p);
         covered += p == 0xFF404040u ? 1 : 0;
     }
@@ -105,34 +71,30 @@ TEST_P(RasterConformance, CullingRemovesTheChosenWinding)
     // The program's screen strip (0,H), (0,0), (W,H), (W,0) gives two clockwise triangles.
     struct Case {
         DWORD cull;
-        bool reversed;
-        bool drawn;
+        bool reversed, drawn;
     } cases[] = {{D3DCULL_CCW, false, true},  {D3DCULL_CW, false, false}, {D3DCULL_NONE, false, true},
                  {D3DCULL_CCW, true, false},  {D3DCULL_CW, true, true},   {D3DCULL_NONE, true, true}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "cull " << c.cull << " reversed " << c.reversed);
         DeviceHarness h(guid(), 8, 8, false);
         ASSERT_TRUE(h.ok());
         IDirect3DDevice7* d = h.device();
-        d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-        d->BeginScene();
-        set_diffuse_only(d);
-        d->SetRenderState(D3DRENDERSTATE_CULLMODE, c.cull);
         D3DTLVERTEX quad[4];
         screen_quad(quad, 0, 0, 8, 8, 0.5f, 0xFFFF0000);
         if (c.reversed) std::swap(quad[0], quad[1]), std::swap(quad[2], quad[3]);
-        draw_tl(d, D3DPT_TRIANGLESTRIP, quad, 4);
-        // A lone triangle list, wound like the strip's first triangle.
-        D3DTLVERTEX tri[3] = {quad[0], quad[1], quad[2]};
-        d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-        draw_tl(d, D3DPT_TRIANGLELIST, tri, 3);
+        const std::uint32_t expected = c.drawn ? 0xFFFF0000u : 0xFF000000u;
+        // A lone triangle list wound like the strip's first triangle, then the strip itself.
+        begin_diffuse(d);
+        d->SetRenderState(D3DRENDERSTATE_CULLMODE, c.cull);
+        draw_tl(d, D3DPT_TRIANGLELIST, quad, 3);
         d->EndScene();
-        EXPECT_EQ(h.pixel(1, 5), c.drawn ? 0xFFFF0000u : 0xFF000000u) << "cull " << c.cull << " reversed " << c.reversed;
-        d->BeginScene();
-        d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        EXPECT_EQ(h.pixel(1, 5), expected) << "list";
+        begin_diffuse(d);
+        d->SetRenderState(D3DRENDERSTATE_CULLMODE, c.cull);
         draw_tl(d, D3DPT_TRIANGLESTRIP, quad, 4);
         d->EndScene();
-        EXPECT_EQ(h.pixel(6, 2), c.drawn ? 0xFFFF0000u : 0xFF000000u) << "strip, second triangle, cull " << c.cull;
-        EXPECT_EQ(h.pixel(1, 5), c.drawn ? 0xFFFF0000u : 0xFF000000u) << "strip, first triangle, cull " << c.cull;
+        EXPECT_EQ(h.pixel(1, 5), expected) << "strip, first triangle";
+        EXPECT_EQ(h.pixel(6, 2), expected) << "strip, second triangle";
     }
 }
 
@@ -140,60 +102,45 @@ TEST_P(RasterConformance, WireframeDrawsEdgesOnly)
 {
     DeviceHarness h(guid(), 16, 16, false);
     ASSERT_TRUE(h.ok());
-    IDirect3DDevice7* d = h.device();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    d->BeginScene();
-    set_diffuse_only(d);
-    d->SetRenderState(D3DRENDERSTATE_FILLMODE, D3DFILL_WIREFRAME);
-    D3DTLVERTEX quad[4];
-    screen_quad(quad, 2, 2, 13, 13, 0.5f, 0xFF00FF00);
-    draw_tl(d, D3DPT_TRIANGLESTRIP, quad, 4);
-    d->EndScene();
-    EXPECT_EQ(h.pixel(2, 7), 0xFF00FF00u);   // left edge
-    EXPECT_EQ(h.pixel(7, 2), 0xFF00FF00u);   // top edge
-    EXPECT_EQ(h.pixel(13, 13), 0xFF00FF00u); // end pixel drawn (LASTPIXEL)
-    EXPECT_EQ(h.pixel(7, 7), 0xFF00FF00u);   // the diagonal
-    EXPECT_EQ(h.pixel(5, 10), 0xFF000000u);  // interior stays empty
-    EXPECT_EQ(h.pixel(10, 5), 0xFF000000u);
+    begin_diffuse(h.device());
+    h.device()->SetRenderState(D3DRENDERSTATE_FILLMODE, D3DFILL_WIREFRAME);
+    draw_quad(h.device(), 2, 2, 13, 13, 0.5f, 0xFF00FF00);
+    h.device()->EndScene();
+    const TestImage image = h.capture();
+    // Left and top edges, the end pixel (LASTPIXEL), the diagonal; the interior stays empty.
+    for (auto [x, y] : {std::pair{2, 7}, {7, 2}, {13, 13}, {7, 7}}) EXPECT_EQ(image.at(x, y), 0xFF00FF00u) << x << "," << y;
+    EXPECT_EQ(image.at(5, 10), 0xFF000000u);
+    EXPECT_EQ(image.at(10, 5), 0xFF000000u);
 }
 
-TEST_P(RasterConformance, ZBufferKeepsTheNearestSurface)
+TEST_P(RasterConformance, ZBufferKeepsTheNearestSurfaceAndFollowsZWriteEnable)
 {
+    struct Quad {
+        float x0, y0, x1, y1, z;
+        D3DCOLOR color;
+    } near_quad{0, 0, 8, 8, 0.25f, 0xFFFF0000}, far_quad{2, 2, 6, 6, 0.75f, 0xFF00FF00};
     for (bool near_first : {true, false}) {
         DeviceHarness h(guid(), 8, 8, true);
         ASSERT_TRUE(h.ok());
         IDirect3DDevice7* d = h.device();
-        d->BeginScene();
-        d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        set_diffuse_only(d);
+        begin_diffuse(d, 0xFF000000, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
         d->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_TRUE);
-        D3DTLVERTEX near_quad[4], far_quad[4];
-        screen_quad(near_quad, 0, 0, 8, 8, 0.25f, 0xFFFF0000);
-        screen_quad(far_quad, 2, 2, 6, 6, 0.75f, 0xFF00FF00);
-        draw_tl(d, D3DPT_TRIANGLESTRIP, near_first ? near_quad : far_quad, 4);
-        draw_tl(d, D3DPT_TRIANGLESTRIP, near_first ? far_quad : near_quad, 4);
+        for (const Quad& q : {near_first ? near_quad : far_quad, near_first ? far_quad : near_quad}) {
+            draw_quad(d, q.x0, q.y0, q.x1, q.y1, q.z, q.color);
+        }
         d->EndScene();
         EXPECT_EQ(h.pixel(3, 3), 0xFFFF0000u) << "near first " << near_first;
         EXPECT_FLOAT_EQ(h.depth_at(3, 3), 0.25f);
         EXPECT_FLOAT_EQ(h.depth_at(0, 0), 0.25f);
     }
-}
-
-TEST_P(RasterConformance, DepthWritesFollowZWriteEnable)
-{
     DeviceHarness h(guid(), 8, 8, true);
     ASSERT_TRUE(h.ok());
     IDirect3DDevice7* d = h.device();
-    d->BeginScene();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    set_diffuse_only(d);
+    begin_diffuse(d, 0xFF000000, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     d->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_TRUE);
     d->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, FALSE);
-    D3DTLVERTEX a[4], b[4];
-    screen_quad(a, 0, 0, 8, 8, 0.25f, 0xFFFF0000);
-    screen_quad(b, 0, 0, 8, 8, 0.75f, 0xFF0000FF);
-    draw_tl(d, D3DPT_TRIANGLESTRIP, a, 4);
-    draw_tl(d, D3DPT_TRIANGLESTRIP, b, 4);  // still passes: nothing was written
+    draw_quad(d, 0, 0, 8, 8, 0.25f, 0xFFFF0000);
+    draw_quad(d, 0, 0, 8, 8, 0.75f, 0xFF0000FF);  // still passes: nothing was written
     d->EndScene();
     EXPECT_EQ(h.pixel(4, 4), 0xFF0000FFu);
     EXPECT_FLOAT_EQ(h.depth_at(4, 4), 1.0f);
@@ -203,10 +150,8 @@ TEST_P(RasterConformance, DepthWritesFollowZWriteEnable)
 D3DMATRIX w_projection(float zn, float zf)
 {
     D3DMATRIX m{};
-    m.m[0][0] = 1.0f;
-    m.m[1][1] = 1.0f;
+    m.m[0][0] = m.m[1][1] = m.m[2][3] = 1.0f;
     m.m[2][2] = zf / (zf - zn);
-    m.m[2][3] = 1.0f;
     m.m[3][2] = -zn * zf / (zf - zn);
     return m;
 }
@@ -218,15 +163,12 @@ TEST_P(RasterConformance, WBufferStoresViewDepthOverFarPlane)
     IDirect3DDevice7* d = h.device();
     D3DMATRIX proj = w_projection(1.0f, 10.0f);
     d->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &proj);
-    d->BeginScene();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    set_diffuse_only(d);
+    begin_diffuse(d, 0xFF000000, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     d->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_USEW);
-    D3DTLVERTEX near_quad[4], far_quad[4];
-    screen_quad(near_quad, 0, 0, 8, 8, 0.9f, 0xFFFF0000);  // w = 1 / 0.5 = 2
-    screen_quad(far_quad, 0, 0, 8, 8, 0.1f, 0xFF00FF00);   // z says nearer, but w = 4
+    D3DTLVERTEX far_quad[4];
+    screen_quad(far_quad, 0, 0, 8, 8, 0.1f, 0xFF00FF00);  // z says nearer, but w = 4
     for (D3DTLVERTEX& v : far_quad) v.rhw = 0.25f;
-    draw_tl(d, D3DPT_TRIANGLESTRIP, near_quad, 4);
+    draw_quad(d, 0, 0, 8, 8, 0.9f, 0xFFFF0000);  // w = 1 / 0.5 = 2
     draw_tl(d, D3DPT_TRIANGLESTRIP, far_quad, 4);
     d->EndScene();
     EXPECT_EQ(h.pixel(4, 4), 0xFFFF0000u);
@@ -240,21 +182,17 @@ TEST_P(RasterConformance, WBufferCompareUsesTheFarPlaneOfEachDraw)
     DeviceHarness h(guid(), 16, 16, true);
     ASSERT_TRUE(h.ok());
     IDirect3DDevice7* d = h.device();
-    d->BeginScene();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    set_diffuse_only(d);
+    begin_diffuse(d, 0xFF000000, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     d->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_USEW);
-    auto quad_at = [&](float z, float half, D3DCOLOR color) {
+    auto quad_at = [&](float zn, float zf, float z, float half, D3DCOLOR color) {
+        D3DMATRIX proj = w_projection(zn, zf);
+        d->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &proj);
         D3DLVERTEX v[4] = {{-half, -half, z, 0, color, 0, 0, 0}, {-half, half, z, 0, color, 0, 0, 0},
                            {half, -half, z, 0, color, 0, 0, 0}, {half, half, z, 0, color, 0, 0, 0}};
         return d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, v, 4, 0);
     };
-    D3DMATRIX scene = w_projection(0.001f, 100.0f);
-    d->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &scene);
-    ASSERT_EQ(quad_at(50.0f, 100.0f, 0xFF0000FF), D3D_OK);
-    D3DMATRIX box = w_projection(1.0f, 10000.0f);
-    d->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &box);
-    ASSERT_EQ(quad_at(300.0f, 30.0f, 0xFFFFFF00), D3D_OK);
+    ASSERT_EQ(quad_at(0.001f, 100.0f, 50.0f, 100.0f, 0xFF0000FF), D3D_OK);
+    ASSERT_EQ(quad_at(1.0f, 10000.0f, 300.0f, 30.0f, 0xFFFFFF00), D3D_OK);
     d->EndScene();
     EXPECT_EQ(h.pixel(8, 8), 0xFFFFFF00u);
     EXPECT_NEAR(h.depth_at(8, 8), 0.03f, 1e-4f);
@@ -269,9 +207,7 @@ TEST_P(RasterConformance, TriangleCrossingTheNearPlaneIsClipped)
     IDirect3DDevice7* d = h.device();
     D3DMATRIX proj = w_projection(1.0f, 100.0f);
     d->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &proj);
-    d->BeginScene();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    set_diffuse_only(d);
+    begin_diffuse(d);
     // A floor triangle at y = -1 reaching from z = 4 to behind the camera (z = -4).
     D3DLVERTEX tri[3] = {{-2, -1, 4, 0, 0xFFFFFFFF, 0, 0, 0}, {2, -1, 4, 0, 0xFFFFFFFF, 0, 0, 0},
                          {0, -1, -4, 0, 0xFFFFFFFF, 0, 0, 0}};
@@ -295,8 +231,9 @@ TEST_P(RasterConformance, PretransformedQuadAboveTheViewportShowsItsLowerPart)
     ASSERT_TRUE(h.ok());
     IDirect3DDevice7* d = h.device();
     // A 1 × 16 texture whose row r has the grey level 16·r.
+    auto grey = [](int r) { return 0xFF000000u | static_cast<std::uint32_t>(r * 16) * 0x010101u; };
     std::vector<std::uint32_t> rows(16);
-    for (int r = 0; r < 16; ++r) rows[r] = 0xFF000000u | static_cast<std::uint32_t>(r * 16) * 0x010101u;
+    for (int r = 0; r < 16; ++r) rows[r] = grey(r);
     ComRef<IDirectDrawSurface7> tex(h.create_texture(1, 16, rows));
     ASSERT_TRUE(tex);
     d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF00FF, 1.0f, 0);
@@ -306,16 +243,11 @@ TEST_P(RasterConformance, PretransformedQuadAboveTheViewportShowsItsLowerPart)
     set_diffuse_only(d);
     set_color_stage(d, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
     d->SetTexture(0, tex.get());
-    D3DTLVERTEX quad[4];
-    screen_quad(quad, 0, -4, 16, 12, 0.5f, 0xFFFFFFFF);
-    ASSERT_EQ(draw_tl(d, D3DPT_TRIANGLESTRIP, quad, 4), D3D_OK);
+    ASSERT_EQ(draw_quad(d, 0, -4, 16, 12, 0.5f, 0xFFFFFFFF), D3D_OK);
     d->EndScene();
     const TestImage image = h.capture();
-    for (int y = 0; y < 12; ++y) {
-        // Inside the viewport (rows 4..11) pixel row y samples v = (y + 4) / 16: texture row y + 4.
-        const std::uint32_t expected = y < 4 ? 0xFFFF00FFu : (0xFF000000u | static_cast<std::uint32_t>((y + 4) * 16) * 0x010101u);
-        EXPECT_EQ(image.at(5, y), expected) << "row " << y;
-    }
+    // Inside the viewport (rows 4..11) pixel row y samples v = (y + 4) / 16: texture row y + 4.
+    for (int y = 0; y < 12; ++y) EXPECT_EQ(image.at(5, y), y < 4 ? 0xFFFF00FFu : grey(y + 4)) << "row " << y;
 }
 
 TEST_P(RasterConformance, PretransformedDepthOutsideZeroToOneIsDrawnOnlyWithoutDepth)
@@ -324,16 +256,11 @@ TEST_P(RasterConformance, PretransformedDepthOutsideZeroToOneIsDrawnOnlyWithoutD
         DeviceHarness h(guid(), 8, 8, true);
         ASSERT_TRUE(h.ok());
         IDirect3DDevice7* d = h.device();
-        d->BeginScene();
-        d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        set_diffuse_only(d);
+        begin_diffuse(d, 0xFF000000, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
         d->SetRenderState(D3DRENDERSTATE_ZENABLE, zenable);
         d->SetRenderState(D3DRENDERSTATE_ZFUNC, D3DCMP_ALWAYS);
-        D3DTLVERTEX low[4], high[4];
-        screen_quad(low, 0, 0, 4, 8, -0.5f, 0xFFFF0000);
-        screen_quad(high, 4, 0, 8, 8, 1.5f, 0xFF00FF00);
-        draw_tl(d, D3DPT_TRIANGLESTRIP, low, 4);
-        draw_tl(d, D3DPT_TRIANGLESTRIP, high, 4);
+        draw_quad(d, 0, 0, 4, 8, -0.5f, 0xFFFF0000);
+        draw_quad(d, 4, 0, 8, 8, 1.5f, 0xFF00FF00);
         d->EndScene();
         const bool drawn = zenable == D3DZB_FALSE;
         EXPECT_EQ(h.pixel(1, 4), drawn ? 0xFFFF0000u : 0xFF000000u) << "zenable " << zenable;
@@ -346,9 +273,7 @@ TEST_P(RasterConformance, HugeAndInvalidCoordinatesDoNotCrash)
     DeviceHarness h(guid(), 16, 16, true);
     ASSERT_TRUE(h.ok());
     IDirect3DDevice7* d = h.device();
-    d->BeginScene();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    set_diffuse_only(d);
+    begin_diffuse(d, 0xFF000000, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     const float nan = std::nanf("");
     D3DTLVERTEX big[3] = {tl_vertex(-1e9f, -1e9f, 0.5f, 1, 0xFFFFFFFF), tl_vertex(1e9f, 0, 0.5f, 1, 0xFFFFFFFF),
                           tl_vertex(0, 1e9f, 0.5f, 1, 0xFFFFFFFF)};
@@ -364,6 +289,6 @@ TEST_P(RasterConformance, HugeAndInvalidCoordinatesDoNotCrash)
     EXPECT_EQ(h.pixel(8, 8), 0xFFFFFFFFu);
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, RasterConformance, testing::ValuesIn(conformance_devices()), DeviceParamName());
+INSTANTIATE_ON_DEVICES(RasterConformance);
 
 }  // namespace

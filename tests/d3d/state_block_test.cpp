@@ -1,7 +1,7 @@
 // State blocks: a D3DSBT_ALL block restores every state it captured (render and stage states, bound
 // textures, transforms, material, lights and their enables, viewport) after all of them were changed,
-// as motion_blur_draw relies on; recorded blocks hold only what was set while recording and leave the
-// device alone meanwhile; handles are checked.
+// as motion_blur_draw relies on, and keeps its textures alive; recorded blocks hold only what was set
+// while recording and leave the device alone meanwhile; pixel and vertex blocks; handles are checked.
 #include <gtest/gtest.h>
 
 #include "d3d/device_fixture.h"
@@ -16,6 +16,18 @@ protected:
         ASSERT_TRUE(harness_->ok());
         d_ = harness_->device();
     }
+    DWORD rs(D3DRENDERSTATETYPE state) const
+    {
+        DWORD v = 0xDEADBEEF;
+        d_->GetRenderState(state, &v);
+        return v;
+    }
+    DWORD tss(DWORD stage, D3DTEXTURESTAGESTATETYPE state) const
+    {
+        DWORD v = 0xDEADBEEF;
+        d_->GetTextureStageState(stage, state, &v);
+        return v;
+    }
     std::unique_ptr<DeviceHarness> harness_;
     IDirect3DDevice7* d_ = nullptr;
 };
@@ -23,11 +35,11 @@ protected:
 D3DMATRIX filled(float base)
 {
     D3DMATRIX m;
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) m.m[r][c] = base + static_cast<float>(r * 4 + c);
-    }
+    for (int i = 0; i < 16; ++i) m.m[i / 4][i % 4] = base + static_cast<float>(i);
     return m;
 }
+
+constexpr D3DTRANSFORMSTATETYPE kTransforms[] = {D3DTRANSFORMSTATE_WORLD, D3DTRANSFORMSTATE_VIEW, D3DTRANSFORMSTATE_PROJECTION};
 
 TEST_F(StateBlocks, ApplyingAnAllBlockRestoresEveryCategory)
 {
@@ -42,10 +54,10 @@ TEST_F(StateBlocks, ApplyingAnAllBlockRestoresEveryCategory)
     d_->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 0);
     d_->SetTexture(0, tex0.get());
     d_->SetTexture(1, tex1.get());
-    D3DMATRIX world = filled(1), view = filled(20), proj = filled(40);
-    d_->SetTransform(D3DTRANSFORMSTATE_WORLD, &world);
-    d_->SetTransform(D3DTRANSFORMSTATE_VIEW, &view);
-    d_->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &proj);
+    for (int i = 0; i < 3; ++i) {
+        D3DMATRIX m = filled(static_cast<float>(1 + 20 * i));
+        d_->SetTransform(kTransforms[i], &m);
+    }
     D3DMATERIAL7 material{};
     material.power = 50.0f;
     material.diffuse.r = 0.5f;
@@ -74,9 +86,7 @@ TEST_F(StateBlocks, ApplyingAnAllBlockRestoresEveryCategory)
     d_->SetTexture(1, nullptr);
     D3DMATRIX identity;
     matrix_identity(&identity);
-    d_->SetTransform(D3DTRANSFORMSTATE_WORLD, &identity);
-    d_->SetTransform(D3DTRANSFORMSTATE_VIEW, &identity);
-    d_->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &identity);
+    for (D3DTRANSFORMSTATETYPE t : kTransforms) d_->SetTransform(t, &identity);
     D3DMATERIAL7 plain{};
     d_->SetMaterial(&plain);
     D3DLIGHT7 moved = light;
@@ -89,33 +99,22 @@ TEST_F(StateBlocks, ApplyingAnAllBlockRestoresEveryCategory)
     ASSERT_EQ(d_->ApplyStateBlock(block), D3D_OK);
     ASSERT_EQ(d_->DeleteStateBlock(block), D3D_OK);
 
-    DWORD v = 0;
-    d_->GetRenderState(D3DRENDERSTATE_ZENABLE, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(D3DZB_USEW));
-    d_->GetRenderState(D3DRENDERSTATE_SRCBLEND, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(D3DBLEND_SRCALPHA));
-    d_->GetRenderState(D3DRENDERSTATE_AMBIENT, &v);
-    EXPECT_EQ(v, 0x00123456u);
-    d_->GetRenderState(D3DRENDERSTATE_LIGHTING, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(TRUE));
-    d_->GetTextureStageState(0, D3DTSS_COLOROP, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(D3DTOP_SELECTARG2));
-    d_->GetTextureStageState(1, D3DTSS_TEXCOORDINDEX, &v);
-    EXPECT_EQ(v, 0u);
-    IDirectDrawSurface7* t = nullptr;
-    d_->GetTexture(0, &t);
-    EXPECT_EQ(t, tex0.get());
-    if (t != nullptr) t->Release();
-    d_->GetTexture(1, &t);
-    EXPECT_EQ(t, tex1.get());
-    if (t != nullptr) t->Release();
-    D3DMATRIX m;
-    d_->GetTransform(D3DTRANSFORMSTATE_WORLD, &m);
-    EXPECT_EQ(m, world);
-    d_->GetTransform(D3DTRANSFORMSTATE_VIEW, &m);
-    EXPECT_EQ(m, view);
-    d_->GetTransform(D3DTRANSFORMSTATE_PROJECTION, &m);
-    EXPECT_EQ(m, proj);
+    EXPECT_EQ(rs(D3DRENDERSTATE_ZENABLE), static_cast<DWORD>(D3DZB_USEW));
+    EXPECT_EQ(rs(D3DRENDERSTATE_SRCBLEND), static_cast<DWORD>(D3DBLEND_SRCALPHA));
+    EXPECT_EQ(rs(D3DRENDERSTATE_AMBIENT), 0x00123456u);
+    EXPECT_EQ(rs(D3DRENDERSTATE_LIGHTING), static_cast<DWORD>(TRUE));
+    EXPECT_EQ(tss(0, D3DTSS_COLOROP), static_cast<DWORD>(D3DTOP_SELECTARG2));
+    EXPECT_EQ(tss(1, D3DTSS_TEXCOORDINDEX), 0u);
+    for (DWORD stage : {0u, 1u}) {
+        ComRef<IDirectDrawSurface7> t;
+        d_->GetTexture(stage, t.out());
+        EXPECT_EQ(t.get(), stage == 0 ? tex0.get() : tex1.get()) << "stage " << stage;
+    }
+    for (int i = 0; i < 3; ++i) {
+        D3DMATRIX m;
+        d_->GetTransform(kTransforms[i], &m);
+        EXPECT_EQ(m, filled(static_cast<float>(1 + 20 * i))) << "transform " << kTransforms[i];
+    }
     D3DMATERIAL7 mat{};
     d_->GetMaterial(&mat);
     EXPECT_EQ(mat.power, 50.0f);
@@ -153,32 +152,39 @@ TEST_F(StateBlocks, RecordedBlockHoldsOnlyWhatWasSetAndLeavesTheDeviceAlone)
     EXPECT_EQ(d_->BeginStateBlock(), D3DERR_INBEGINSTATEBLOCK);
     d_->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
     d_->SetTextureStageState(0, D3DTSS_ADDRESS, D3DTADDRESS_CLAMP);
-    DWORD v = 0;
-    d_->GetRenderState(D3DRENDERSTATE_CULLMODE, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(D3DCULL_CCW));  // not applied while recording
-    DWORD dummy;
-    EXPECT_EQ(d_->CreateStateBlock(D3DSBT_ALL, &dummy), D3DERR_INBEGINSTATEBLOCK);
-    EXPECT_EQ(d_->EndStateBlock(nullptr), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(rs(D3DRENDERSTATE_CULLMODE), static_cast<DWORD>(D3DCULL_CCW));  // not applied while recording
     DWORD block = 0;
+    EXPECT_EQ(d_->CreateStateBlock(D3DSBT_ALL, &block), D3DERR_INBEGINSTATEBLOCK);
+    EXPECT_EQ(d_->EndStateBlock(nullptr), DDERR_INVALIDPARAMS);
     ASSERT_EQ(d_->EndStateBlock(&block), D3D_OK);
     EXPECT_EQ(d_->EndStateBlock(&block), D3DERR_NOTINBEGINSTATEBLOCK);
 
     d_->SetRenderState(D3DRENDERSTATE_ZFUNC, D3DCMP_ALWAYS);
     ASSERT_EQ(d_->ApplyStateBlock(block), D3D_OK);
-    d_->GetRenderState(D3DRENDERSTATE_CULLMODE, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(D3DCULL_NONE));
-    d_->GetTextureStageState(0, D3DTSS_ADDRESSU, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(D3DTADDRESS_CLAMP));
-    d_->GetRenderState(D3DRENDERSTATE_ZFUNC, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(D3DCMP_ALWAYS));  // not in the block: untouched
+    EXPECT_EQ(rs(D3DRENDERSTATE_CULLMODE), static_cast<DWORD>(D3DCULL_NONE));
+    EXPECT_EQ(tss(0, D3DTSS_ADDRESSU), static_cast<DWORD>(D3DTADDRESS_CLAMP));
+    EXPECT_EQ(rs(D3DRENDERSTATE_ZFUNC), static_cast<DWORD>(D3DCMP_ALWAYS));  // not in the block: untouched
 
     // Capturing refreshes the covered values only.
     d_->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_CW);
     ASSERT_EQ(d_->CaptureStateBlock(block), D3D_OK);
     d_->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_CCW);
     d_->ApplyStateBlock(block);
-    d_->GetRenderState(D3DRENDERSTATE_CULLMODE, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(D3DCULL_CW));
+    EXPECT_EQ(rs(D3DRENDERSTATE_CULLMODE), static_cast<DWORD>(D3DCULL_CW));
+}
+
+TEST_F(StateBlocks, PixelAndVertexBlocksCoverTheirOwnStates)
+{
+    DWORD pixel = 0, vertex = 0;
+    ASSERT_EQ(d_->CreateStateBlock(D3DSBT_PIXELSTATE, &pixel), D3D_OK);
+    ASSERT_EQ(d_->CreateStateBlock(D3DSBT_VERTEXSTATE, &vertex), D3D_OK);
+    d_->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ZERO);  // pixel state
+    d_->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);         // vertex state
+    d_->ApplyStateBlock(pixel);
+    EXPECT_EQ(rs(D3DRENDERSTATE_SRCBLEND), static_cast<DWORD>(D3DBLEND_ONE));
+    EXPECT_EQ(rs(D3DRENDERSTATE_LIGHTING), static_cast<DWORD>(FALSE));
+    d_->ApplyStateBlock(vertex);
+    EXPECT_EQ(rs(D3DRENDERSTATE_LIGHTING), static_cast<DWORD>(TRUE));
 }
 
 TEST_F(StateBlocks, HandlesAreChecked)
@@ -193,24 +199,6 @@ TEST_F(StateBlocks, HandlesAreChecked)
     ASSERT_EQ(d_->CreateStateBlock(D3DSBT_PIXELSTATE, &block), D3D_OK);
     ASSERT_EQ(d_->DeleteStateBlock(block), D3D_OK);
     EXPECT_EQ(d_->DeleteStateBlock(block), D3DERR_INVALIDSTATEBLOCK);
-}
-
-TEST_F(StateBlocks, PixelAndVertexBlocksCoverTheirOwnStates)
-{
-    DWORD pixel = 0, vertex = 0;
-    ASSERT_EQ(d_->CreateStateBlock(D3DSBT_PIXELSTATE, &pixel), D3D_OK);
-    ASSERT_EQ(d_->CreateStateBlock(D3DSBT_VERTEXSTATE, &vertex), D3D_OK);
-    d_->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ZERO);  // pixel state
-    d_->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);         // vertex state
-    d_->ApplyStateBlock(pixel);
-    DWORD v = 0;
-    d_->GetRenderState(D3DRENDERSTATE_SRCBLEND, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(D3DBLEND_ONE));
-    d_->GetRenderState(D3DRENDERSTATE_LIGHTING, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(FALSE));
-    d_->ApplyStateBlock(vertex);
-    d_->GetRenderState(D3DRENDERSTATE_LIGHTING, &v);
-    EXPECT_EQ(v, static_cast<DWORD>(TRUE));
 }
 
 }  // namespace
