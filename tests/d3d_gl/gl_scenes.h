@@ -5,9 +5,11 @@
 // texture. The cross-backend comparison renders each on both backends; the benchmark draws the heavy one.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/d3d/core/pixel_format.h"
 #include "platform/d3d/d3d.h"
 #include "platform/d3d/ddraw.h"
 
@@ -34,3 +36,12 @@ void gl_scene_lit_textured(SceneTarget& t, int frame, int triangles);
 
 // Releases the textures the scenes keep (call before the DirectDraw object they were made on goes).
 void gl_scenes_release();
+
+// Shared with the tests' rig: a surface with the given caps, filled by fill(x, y) → 0xAARRGGBB unless
+// fill is null (caller releases); a screen-space vertex; and a quad as a strip of two clockwise
+// triangles (x0,y1) (x0,y0) (x1,y1) (x1,y0) with texture coordinates 0..uv.
+IDirectDrawSurface7* scene_surface(IDirectDraw7* dd, DWORD w, DWORD h, PixelKind kind,
+                                   std::uint32_t (*fill)(DWORD x, DWORD y), DWORD caps = DDSCAPS_TEXTURE);
+D3DTLVERTEX tl_vertex(float x, float y, float z, D3DCOLOR color, float u = 0.0f, float v = 0.0f, float rhw = 1.0f);
+std::vector<D3DTLVERTEX> tl_quad(float x0, float y0, float x1, float y1, D3DCOLOR color, float z = 0.5f,
+                                 float uv = 1.0f);

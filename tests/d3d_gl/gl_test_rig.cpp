@@ -1,13 +1,12 @@
 #include "gl_test_rig.h"
 
+#include <initializer_list>
 #include <mutex>
 
 #include "platform/d3d/core/device_backend.h"
 #include "platform/d3d/gl/gl_backend.h"
 
-namespace {
-
-void register_backend_once()
+GlTestRig::GlTestRig(const GUID& device, DWORD width, DWORD height, bool zbuffer, PixelKind kind)
 {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -19,48 +18,14 @@ void register_backend_once()
         DeviceBackendInfo info;
         if (!d3d_backend_find(IID_IDirect3DTnLHalDevice, &info)) gl_backend_register();
     });
-}
-
-}  // namespace
-
-D3DTLVERTEX tl_vertex(float x, float y, float z, D3DCOLOR color, float u, float v, float rhw)
-{
-    D3DTLVERTEX t{};
-    t.sx = x;
-    t.sy = y;
-    t.sz = z;
-    t.rhw = rhw;
-    t.color = color;
-    t.specular = 0;
-    t.tu = u;
-    t.tv = v;
-    return t;
-}
-
-GlTestRig::GlTestRig(const GUID& device, DWORD width, DWORD height, bool zbuffer, PixelKind kind)
-{
-    register_backend_once();
     if (FAILED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&ddraw_), IID_IDirectDraw7, nullptr))) return;
     ddraw_->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-    desc.dwWidth = width;
-    desc.dwHeight = height;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
-    desc.ddpfPixelFormat = pixel_format_of(kind);
-    if (FAILED(ddraw_->CreateSurface(&desc, &target_, nullptr))) return;
+    target_ = texture(width, height, kind, nullptr, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE);
+    if (target_ == nullptr) return;
     if (FAILED(ddraw_->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&d3d_)))) return;
     if (zbuffer) {
-        DDSURFACEDESC2 z{};
-        z.dwSize = sizeof z;
-        z.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-        z.dwWidth = width;
-        z.dwHeight = height;
-        z.ddsCaps.dwCaps = DDSCAPS_ZBUFFER;
-        z.ddpfPixelFormat = pixel_format_of(PixelKind::Z32);
-        if (FAILED(ddraw_->CreateSurface(&z, &zbuffer_, nullptr))) return;
-        if (FAILED(target_->AddAttachedSurface(zbuffer_))) return;
+        zbuffer_ = texture(width, height, PixelKind::Z32, nullptr, DDSCAPS_ZBUFFER);
+        if (zbuffer_ == nullptr || FAILED(target_->AddAttachedSurface(zbuffer_))) return;
     }
     create_result_ = d3d_->CreateDevice(device, target_, &device_);
     if (FAILED(create_result_)) device_ = nullptr;
@@ -68,49 +33,9 @@ GlTestRig::GlTestRig(const GUID& device, DWORD width, DWORD height, bool zbuffer
 
 GlTestRig::~GlTestRig()
 {
-    if (device_ != nullptr) device_->Release();
-    if (zbuffer_ != nullptr) zbuffer_->Release();
-    if (target_ != nullptr) target_->Release();
-    if (d3d_ != nullptr) d3d_->Release();
-    if (ddraw_ != nullptr) ddraw_->Release();
-}
-
-IDirectDrawSurface7* GlTestRig::make_texture(DWORD width, DWORD height, PixelKind kind,
-                                             std::uint32_t (*fill)(DWORD x, DWORD y))
-{
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-    desc.dwWidth = width;
-    desc.dwHeight = height;
-    desc.ddsCaps.dwCaps = DDSCAPS_TEXTURE;
-    desc.ddpfPixelFormat = pixel_format_of(kind);
-    IDirectDrawSurface7* texture = nullptr;
-    if (FAILED(ddraw_->CreateSurface(&desc, &texture, nullptr))) return nullptr;
-    DDSURFACEDESC2 locked{};
-    locked.dwSize = sizeof locked;
-    if (SUCCEEDED(texture->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr))) {
-        for (DWORD y = 0; y < height; ++y) {
-            BYTE* row = static_cast<BYTE*>(locked.lpSurface) + static_cast<std::ptrdiff_t>(y) * locked.lPitch;
-            for (DWORD x = 0; x < width; ++x) pixel_from_argb(kind, fill(x, y), row + x * pixel_kind_bytes(kind));
-        }
-        texture->Unlock(nullptr);
+    for (IUnknown* p : std::initializer_list<IUnknown*>{device_, zbuffer_, target_, d3d_, ddraw_}) {
+        if (p != nullptr) p->Release();
     }
-    return texture;
-}
-
-IDirectDrawSurface7* GlTestRig::make_target_texture(DWORD width, DWORD height)
-{
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-    desc.dwWidth = width;
-    desc.dwHeight = height;
-    desc.ddsCaps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE;
-    desc.ddpfPixelFormat = pixel_format_of(PixelKind::X8R8G8B8);
-    IDirectDrawSurface7* texture = nullptr;
-    if (FAILED(ddraw_->CreateSurface(&desc, &texture, nullptr))) return nullptr;
-    return texture;
 }
 
 void GlTestRig::clear(D3DCOLOR color, float z)
@@ -118,11 +43,10 @@ void GlTestRig::clear(D3DCOLOR color, float z)
     device_->Clear(0, nullptr, D3DCLEAR_TARGET | (zbuffer_ != nullptr ? D3DCLEAR_ZBUFFER : 0u), color, z, 0);
 }
 
-void GlTestRig::draw_tl(D3DPRIMITIVETYPE type, const std::vector<D3DTLVERTEX>& vertices)
+void GlTestRig::draw_tl(D3DPRIMITIVETYPE type, std::vector<D3DTLVERTEX> vertices)
 {
     device_->BeginScene();
-    device_->DrawPrimitive(type, D3DFVF_TLVERTEX, const_cast<D3DTLVERTEX*>(vertices.data()),
-                           static_cast<DWORD>(vertices.size()), 0);
+    device_->DrawPrimitive(type, D3DFVF_TLVERTEX, vertices.data(), static_cast<DWORD>(vertices.size()), 0);
     device_->EndScene();
 }
 
@@ -140,13 +64,22 @@ float GlTestRig::depth(DWORD x, DWORD y)
     return s->read_depth(x, y);
 }
 
-TestImage GlTestRig::image(IDirectDrawSurface7* surface)
+TestImage GlTestRig::image()
 {
-    Surface* s = surface_from_interface(surface != nullptr ? surface : target_);
+    Surface* s = surface_from_interface(target_);
     s->prepare_cpu_access(false);
     TestImage out(static_cast<int>(s->width()), static_cast<int>(s->height()));
     for (DWORD y = 0; y < s->height(); ++y) {
         for (DWORD x = 0; x < s->width(); ++x) out.at(static_cast<int>(x), static_cast<int>(y)) = s->read_argb(x, y);
     }
     return out;
+}
+
+void unlit_diffuse_only(IDirect3DDevice7* d)
+{
+    d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    d->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
 }

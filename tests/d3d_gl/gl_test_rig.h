@@ -1,15 +1,18 @@
 // A small headless set-up for drawing through the device interface in the OpenGL tests: a DirectDraw
 // object on the headless display, an off-screen 3D target with an optional z-buffer, and a device of a
-// chosen type on it, with helpers to draw screen-space and world-space primitives and read pixels back.
+// chosen type on it, with helpers to draw screen-space primitives and read pixels back; and a fixture
+// for tests that talk to GL directly on a headless context of their own.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <vector>
 
+#include "gl_scenes.h"
+#include "platform/d3d/gl/context_egl.h"
 #include "platform/d3d/core/surface.h"
-#include "platform/d3d/d3d.h"
-#include "platform/d3d/ddraw.h"
 #include "support/test_image.h"
 
 class GlTestRig {
@@ -27,21 +30,20 @@ public:
     IDirect3DDevice7* device() { return device_; }
     IDirectDrawSurface7* target() { return target_; }
     IDirectDrawSurface7* zbuffer() { return zbuffer_; }
-
-    // A texture surface of the given size and kind filled by fill(x, y) → 0xAARRGGBB (caller releases).
-    IDirectDrawSurface7* make_texture(DWORD width, DWORD height, PixelKind kind,
-                                      std::uint32_t (*fill)(DWORD x, DWORD y));
-    // A render-target texture (DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE) of the given size (caller releases).
-    IDirectDrawSurface7* make_target_texture(DWORD width, DWORD height);
+    // A surface made on this DirectDraw object (see scene_surface; caller releases).
+    IDirectDrawSurface7* texture(DWORD width, DWORD height, PixelKind kind, std::uint32_t (*fill)(DWORD, DWORD),
+                                 DWORD caps = DDSCAPS_TEXTURE)
+    {
+        return scene_surface(ddraw_, width, height, kind, fill, caps);
+    }
 
     void clear(D3DCOLOR color, float z = 1.0f);
-    // Draws screen-space vertices (x, y, z, rhw, diffuse, specular, u, v) as the given primitive.
-    void draw_tl(D3DPRIMITIVETYPE type, const std::vector<D3DTLVERTEX>& vertices);
-    // The pixel at (x, y) of a surface as 0xAARRGGBB (default: the target).
+    // Draws screen-space vertices as the given primitive, in a scene of its own.
+    void draw_tl(D3DPRIMITIVETYPE type, std::vector<D3DTLVERTEX> vertices);
+    // The pixel at (x, y) of a surface as 0xAARRGGBB (default: the target), and the z-buffer's depth.
     std::uint32_t pixel(DWORD x, DWORD y, IDirectDrawSurface7* surface = nullptr);
     float depth(DWORD x, DWORD y);
-    // The whole target (or surface) as a picture.
-    TestImage image(IDirectDrawSurface7* surface = nullptr);
+    TestImage image();
 
 private:
     IDirectDraw7* ddraw_ = nullptr;
@@ -52,4 +54,17 @@ private:
     HRESULT create_result_ = E_FAIL;
 };
 
-D3DTLVERTEX tl_vertex(float x, float y, float z, D3DCOLOR color, float u = 0.0f, float v = 0.0f, float rhw = 1.0f);
+// Lighting off, and stage 0 passing the diffuse colour and alpha through.
+void unlit_diffuse_only(IDirect3DDevice7* d);
+
+class HeadlessGlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        context_ = context_egl_create("", &error);
+        ASSERT_NE(context_, nullptr) << error;
+        ASSERT_TRUE(context_->make_current());
+    }
+    std::unique_ptr<GlContext> context_;
+};

@@ -10,42 +10,17 @@
 
 #include "gl_test_rig.h"
 #include "math/matrix.h"
-#include "platform/d3d/gl/gl_backend.h"
-#include "platform/d3d/gl/pixel_shift.h"
-
-namespace {
 
 // Runs each case under the probed shift and under the 63/128 fallback (VIRELINE_GL_PIXEL_SHIFT=biased).
 class GlRender : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
     {
-        if (std::string(GetParam()) == "biased") {
-            setenv("VIRELINE_GL_PIXEL_SHIFT", "biased", 1);
-        } else {
-            unsetenv("VIRELINE_GL_PIXEL_SHIFT");
-        }
+        std::string(GetParam()) == "biased" ? setenv("VIRELINE_GL_PIXEL_SHIFT", "biased", 1)
+                                            : unsetenv("VIRELINE_GL_PIXEL_SHIFT");
     }
     void TearDown() override { unsetenv("VIRELINE_GL_PIXEL_SHIFT"); }
 };
-
-void unlit_diffuse_only(IDirect3DDevice7* d)
-{
-    d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    d->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-}
-
-std::vector<D3DTLVERTEX> quad(float x0, float y0, float x1, float y1, D3DCOLOR c, float z = 0.5f)
-{
-    // Strip (x0,y1) (x0,y0) (x1,y1) (x1,y0): two clockwise triangles.
-    return {tl_vertex(x0, y1, z, c, 0, 1), tl_vertex(x0, y0, z, c, 0, 0), tl_vertex(x1, y1, z, c, 1, 1),
-            tl_vertex(x1, y0, z, c, 1, 0)};
-}
-
-}  // namespace
 
 TEST_P(GlRender, QuadEdgesOnPixelCentresFollowTheTopLeftRule)
 {
@@ -53,7 +28,7 @@ TEST_P(GlRender, QuadEdgesOnPixelCentresFollowTheTopLeftRule)
     ASSERT_TRUE(rig.ok());
     rig.clear(0xFF0000FF);
     unlit_diffuse_only(rig.device());
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(2, 2, 5, 5, 0xFFFF0000));
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(2, 2, 5, 5, 0xFFFF0000));
     for (DWORD y = 0; y < 8; ++y) {
         for (DWORD x = 0; x < 8; ++x) {
             const bool inside = x >= 2 && x <= 4 && y >= 2 && y <= 4;
@@ -83,13 +58,13 @@ TEST_P(GlRender, BilinearCheckerAtPixelCentresBlendsHalfTexels)
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 4, 4, false);
     ASSERT_TRUE(rig.ok());
     IDirectDrawSurface7* checker =
-        rig.make_texture(2, 2, PixelKind::X8R8G8B8, [](DWORD x, DWORD y) { return ((x + y) & 1) ? 0xFFFFFFFFu : 0xFF000000u; });
+        rig.texture(2, 2, PixelKind::X8R8G8B8, [](DWORD x, DWORD y) { return ((x + y) & 1) ? 0xFFFFFFFFu : 0xFF000000u; });
     IDirect3DDevice7* d = rig.device();
     d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTFG_LINEAR);
     d->SetTexture(0, checker);
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 4, 4, 0xFFFFFFFF));
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 4, 0xFFFFFFFF));
     const int expected[4][4] = {{128, 128, 128, 128}, {128, 0, 128, 255}, {128, 128, 128, 128}, {128, 255, 128, 0}};
     for (DWORD y = 0; y < 4; ++y) {
         for (DWORD x = 0; x < 4; ++x) {
@@ -160,7 +135,7 @@ TEST(GlSixteenBit, BlendedDrawsKeepTheTargetsPrecisionLikeTheSoftwareDevice)
         d->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
         d->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
         d->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
-        for (int i = 0; i < 10; ++i) rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 4, 4, 0x30102030));
+        for (int i = 0; i < 10; ++i) rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 4, 0x30102030));
         return rig.pixel(1, 1);
     };
     const std::uint32_t soft = render(IID_IDirect3DRGBDevice);

@@ -13,21 +13,6 @@
 
 namespace {
 
-void unlit_diffuse_only(IDirect3DDevice7* d)
-{
-    d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    d->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-}
-
-std::vector<D3DTLVERTEX> quad(float x0, float y0, float x1, float y1, D3DCOLOR c, float z = 0.5f)
-{
-    return {tl_vertex(x0, y1, z, c, 0, 1), tl_vertex(x0, y0, z, c, 0, 0), tl_vertex(x1, y1, z, c, 1, 1),
-            tl_vertex(x1, y0, z, c, 1, 0)};
-}
-
 TextureCache& cache_of(GlTestRig& rig)
 {
     return dynamic_cast<GlBackend&>(static_cast<Device*>(rig.device())->backend()).renderer().textures();
@@ -51,7 +36,7 @@ TEST(GlResidency, LockSeesDrawingAndDrawingSeesLockedWrites)
     TextureCache& cache = cache_of(rig);
     rig.clear(0xFF000000);
     unlit_diffuse_only(rig.device());
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 4, 8, 0xFFFF0000));
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 8, 0xFFFF0000));
     EXPECT_EQ(rig.pixel(1, 1), 0xFFFF0000u);
     const std::uint64_t readbacks = cache.readbacks();
     EXPECT_EQ(rig.pixel(6, 1), 0xFF000000u);
@@ -63,7 +48,7 @@ TEST(GlResidency, LockSeesDrawingAndDrawingSeesLockedWrites)
     d->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
     d->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE);
     d->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE);
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(4, 0, 8, 8, 0xFF00FF00));
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(4, 0, 8, 8, 0xFF00FF00));
     EXPECT_EQ(rig.pixel(6, 2), 0xFF00FFFFu);  // written blue + drawn green
     EXPECT_EQ(rig.pixel(6, 3), 0xFF00FF00u);
     EXPECT_EQ(rig.pixel(1, 1), 0xFFFF0000u);  // the earlier drawing survived the round trip
@@ -74,20 +59,20 @@ TEST(GlResidency, TexturesUploadOnceAndAgainOnlyAfterACpuWrite)
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 4, 4, false);
     ASSERT_TRUE(rig.ok());
     TextureCache& cache = cache_of(rig);
-    IDirectDrawSurface7* texture = rig.make_texture(4, 4, PixelKind::A8R8G8B8, [](DWORD, DWORD) { return 0xFF102030u; });
+    IDirectDrawSurface7* texture = rig.texture(4, 4, PixelKind::A8R8G8B8, [](DWORD, DWORD) { return 0xFF102030u; });
     IDirect3DDevice7* d = rig.device();
     d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     d->SetTexture(0, texture);
     const std::uint64_t before = cache.uploads();
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 4, 4, 0xFFFFFFFF));
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 4, 4, 0xFFFFFFFF));
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 4, 0xFFFFFFFF));
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 4, 0xFFFFFFFF));
     const std::uint64_t after_first = cache.uploads();
     EXPECT_EQ(rig.pixel(2, 2), 0xFF102030u);
     for (DWORD y = 0; y < 4; ++y) {
         for (DWORD x = 0; x < 4; ++x) lock_write(texture, x, y, 0xFFA0B0C0u);
     }
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 4, 4, 0xFFFFFFFF));
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 4, 0xFFFFFFFF));
     EXPECT_EQ(rig.pixel(2, 2), 0xFFA0B0C0u);
     // The texture went up once for the two draws, and once more after the writes (the target once).
     EXPECT_LE(after_first - before, 2u);
@@ -104,9 +89,9 @@ TEST(GlResidency, DepthMovesToAnotherTargetWithItsContents)
     unlit_diffuse_only(d);
     d->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_TRUE);
     rig.clear(0xFF000000, 1.0f);
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 16, 16, 0xFF0000FF, 0.3f));  // depth 0.3 everywhere
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 16, 16, 0xFF0000FF, 0.3f));  // depth 0.3 everywhere
     // Move the z-buffer onto an 8×8 texture target: its top-left corner keeps the depth drawn above.
-    IDirectDrawSurface7* texture_target = rig.make_target_texture(8, 8);
+    IDirectDrawSurface7* texture_target = rig.texture(8, 8, PixelKind::X8R8G8B8, nullptr, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE);
     ASSERT_NE(texture_target, nullptr);
     ASSERT_EQ(rig.target()->DeleteAttachedSurface(0, rig.zbuffer()), DD_OK);
     ASSERT_EQ(texture_target->AddAttachedSurface(rig.zbuffer()), DD_OK);
@@ -114,8 +99,8 @@ TEST(GlResidency, DepthMovesToAnotherTargetWithItsContents)
     D3DVIEWPORT7 small{0, 0, 8, 8, 0.0f, 1.0f};
     d->SetViewport(&small);
     d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 8, 8, 0xFFFF0000, 0.5f));  // behind 0.3: fails
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 4, 8, 0xFF00FF00, 0.2f));  // in front: passes
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 8, 8, 0xFFFF0000, 0.5f));  // behind 0.3: fails
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 8, 0xFF00FF00, 0.2f));  // in front: passes
     EXPECT_EQ(rig.pixel(6, 4, texture_target), 0xFF000000u);
     EXPECT_EQ(rig.pixel(2, 4, texture_target), 0xFF00FF00u);
     // Back: the big target sees the 0.2 written through the texture target in the shared corner.
@@ -124,7 +109,7 @@ TEST(GlResidency, DepthMovesToAnotherTargetWithItsContents)
     ASSERT_EQ(d->SetRenderTarget(rig.target(), 0), D3D_OK);
     D3DVIEWPORT7 full{0, 0, 16, 16, 0.0f, 1.0f};
     d->SetViewport(&full);
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 16, 16, 0xFFFFFFFF, 0.25f));
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 16, 16, 0xFFFFFFFF, 0.25f));
     EXPECT_EQ(rig.pixel(2, 4), 0xFF0000FFu);   // 0.25 behind 0.2
     EXPECT_EQ(rig.pixel(12, 12), 0xFFFFFFFFu); // 0.25 in front of 0.3
     EXPECT_FLOAT_EQ(rig.depth(2, 4), 0.2f);
@@ -135,7 +120,7 @@ TEST(GlResidency, SamplingTheTargetBeingDrawnReadsItAsItWas)
 {
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 8, 8, false);
     ASSERT_TRUE(rig.ok());
-    IDirectDrawSurface7* feedback = rig.make_target_texture(8, 8);
+    IDirectDrawSurface7* feedback = rig.texture(8, 8, PixelKind::X8R8G8B8, nullptr, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE);
     IDirect3DDevice7* d = rig.device();
     ASSERT_EQ(d->SetRenderTarget(feedback, 0), D3D_OK);
     d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF204060, 1.0f, 0);
@@ -144,7 +129,7 @@ TEST(GlResidency, SamplingTheTargetBeingDrawnReadsItAsItWas)
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
     d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    rig.draw_tl(D3DPT_TRIANGLESTRIP, quad(0, 0, 8, 8, 0xFF101010));
+    rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 8, 8, 0xFF101010));
     EXPECT_EQ(rig.pixel(3, 3, feedback), 0xFF305070u);
     d->SetTexture(0, nullptr);
     d->SetRenderTarget(rig.target(), 0);

@@ -7,23 +7,15 @@
 
 #include <cstdio>
 
-#include "platform/d3d/core/pixel_format.h"
-#include "platform/d3d/gl/context_egl.h"
+#include "gl_test_rig.h"
 #include "platform/d3d/gl/pixel_shift.h"
 #include "platform/d3d/gl/shader_cache.h"
 #include "platform/d3d/gl/shader_gen.h"
 
 namespace {
 
-class ShaderCacheTest : public ::testing::Test {
+class ShaderCacheTest : public HeadlessGlTest {
 protected:
-    void SetUp() override
-    {
-        std::string error;
-        context_ = context_egl_create("", &error);
-        ASSERT_NE(context_, nullptr) << error;
-        ASSERT_TRUE(context_->make_current());
-    }
     // Compiles key on its own; the failure message carries the compiler's log.
     static ::testing::AssertionResult compiles(const ShaderKey& key, float shift = GL_PIXEL_SHIFT_EXACT)
     {
@@ -37,13 +29,11 @@ protected:
     static ShaderKey base()
     {
         ShaderKey k;
-        k.has_normal = 1;
+        k.has_normal = k.stage_count = 1;
         k.texcoord_count = 2;
-        k.stage_count = 1;
         k.stages[0] = ShaderStageKey{D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, 0, 0, 1};
         return k;
     }
-    std::unique_ptr<GlContext> context_;
 };
 
 }  // namespace
@@ -68,7 +58,7 @@ TEST_F(ShaderCacheTest, LightingVertexFormatsAndModesCompile)
 {
     for (int variant = 0; variant < 16; ++variant) {
         ShaderKey k = base();
-        k.lighting = 1;
+        k.lighting = k.has_diffuse = k.has_specular = 1;
         k.light_count = 3;
         k.light_types[0] = D3DLIGHT_POINT;
         k.light_types[1] = D3DLIGHT_SPOT;
@@ -77,7 +67,6 @@ TEST_F(ShaderCacheTest, LightingVertexFormatsAndModesCompile)
         k.local_viewer = (variant >> 1) & 1;
         k.normalize_normals = (variant >> 2) & 1;
         k.has_normal = (variant >> 3) & 1;
-        k.has_diffuse = k.has_specular = 1;
         k.diffuse_source = SHADER_SOURCE_DIFFUSE;
         k.specular_source = SHADER_SOURCE_SPECULAR;
         k.ambient_source = SHADER_SOURCE_MATERIAL;
@@ -89,10 +78,8 @@ TEST_F(ShaderCacheTest, LightingVertexFormatsAndModesCompile)
         EXPECT_TRUE(compiles(k, GL_PIXEL_SHIFT_BIASED)) << "variant " << variant;
     }
     ShaderKey tl = base();
-    tl.pretransformed = 1;
+    tl.pretransformed = tl.has_diffuse = tl.has_specular = tl.depth_clip = 1;
     tl.has_normal = 0;
-    tl.has_diffuse = tl.has_specular = 1;
-    tl.depth_clip = 1;
     tl.stages[0].texcoord = SHADER_NO_TEXCOORD;
     EXPECT_TRUE(compiles(tl));
     for (PixelKind kind : {PixelKind::R5G6B5, PixelKind::X1R5G5B5, PixelKind::A1R5G5B5, PixelKind::A4R4G4B4}) {

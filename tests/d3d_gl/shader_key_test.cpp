@@ -14,9 +14,8 @@ protected:
     ShaderKeyTest() : rig_(IID_IDirect3DRGBDevice, 16, 16, false)
     {
         device_state_defaults(&state_, false, 16, 16);
-        texture_ = rig_.make_texture(4, 4, PixelKind::X8R8G8B8, [](DWORD, DWORD) { return 0xFFFFFFFFu; });
-        target_ = surface_from_interface(rig_.target());
-        bindings_.target = target_;
+        texture_ = rig_.texture(4, 4, PixelKind::X8R8G8B8, [](DWORD, DWORD) { return 0xFFFFFFFFu; });
+        bindings_.target = surface_from_interface(rig_.target());
         vertex_decode(D3DFVF_VERTEX);
     }
     ~ShaderKeyTest() override
@@ -28,41 +27,39 @@ protected:
     void bind_texture(DWORD stage) { bindings_.textures[stage] = surface_from_interface(texture_); }
     void stage(DWORD s, DWORD op, DWORD arg1, DWORD arg2, DWORD aop, DWORD a1, DWORD a2)
     {
-        state_.stage[s][D3DTSS_COLOROP] = op;
-        state_.stage[s][D3DTSS_COLORARG1] = arg1;
-        state_.stage[s][D3DTSS_COLORARG2] = arg2;
-        state_.stage[s][D3DTSS_ALPHAOP] = aop;
-        state_.stage[s][D3DTSS_ALPHAARG1] = a1;
-        state_.stage[s][D3DTSS_ALPHAARG2] = a2;
+        const DWORD words[] = {op, arg1, arg2, aop, a1, a2};
+        const D3DTEXTURESTAGESTATETYPE names[] = {D3DTSS_COLOROP, D3DTSS_COLORARG1, D3DTSS_COLORARG2,
+                                                  D3DTSS_ALPHAOP, D3DTSS_ALPHAARG1, D3DTSS_ALPHAARG2};
+        for (int i = 0; i < 6; ++i) state_.stage[s][names[i]] = words[i];
     }
     ShaderKey key(DWORD flags = 0, bool depth = false) { return shader_key_build(state_, layout_, flags, bindings_, depth); }
+    // Stage 0 reads as SELECTARG1(CURRENT) for colour and alpha, sampling nothing.
+    static void expect_select_current(const ShaderKey& k, const std::string& why)
+    {
+        SCOPED_TRACE(why);
+        EXPECT_EQ(k.stages[0].color_op, D3DTOP_SELECTARG1);
+        EXPECT_EQ(k.stages[0].color_arg1, D3DTA_CURRENT);
+        EXPECT_EQ(k.stages[0].alpha_op, D3DTOP_SELECTARG1);
+        EXPECT_EQ(k.stages[0].alpha_arg1, D3DTA_CURRENT);
+        EXPECT_EQ(k.stages[0].sampled, 0);
+    }
 
     GlTestRig rig_;
     DeviceState state_;
     VertexLayout layout_;
     DrawBindings bindings_;
     IDirectDrawSurface7* texture_ = nullptr;
-    Surface* target_ = nullptr;
 };
 
 }  // namespace
 
-TEST_F(ShaderKeyTest, DefaultStateHasOneStageReadingTheMissingTextureAsCurrent)
+TEST_F(ShaderKeyTest, DefaultStagesWithAndWithoutTheirTexture)
 {
-    const ShaderKey k = key();
-    ASSERT_EQ(k.stage_count, 1);
     // MODULATE(TEXTURE, CURRENT) and SELECTARG1(TEXTURE) without a texture: SELECTARG1(CURRENT).
-    EXPECT_EQ(k.stages[0].color_op, D3DTOP_SELECTARG1);
-    EXPECT_EQ(k.stages[0].color_arg1, D3DTA_CURRENT);
-    EXPECT_EQ(k.stages[0].alpha_op, D3DTOP_SELECTARG1);
-    EXPECT_EQ(k.stages[0].alpha_arg1, D3DTA_CURRENT);
-    EXPECT_EQ(k.stages[0].sampled, 0);
-}
-
-TEST_F(ShaderKeyTest, BoundTextureIsSampledWithItsCoordinateSet)
-{
+    ASSERT_EQ(key().stage_count, 1);
+    expect_select_current(key(), "no texture");
     bind_texture(0);
-    const ShaderKey k = key();
+    ShaderKey k = key();
     EXPECT_EQ(k.stages[0].color_op, D3DTOP_MODULATE);
     EXPECT_EQ(k.stages[0].sampled, 1);
     EXPECT_EQ(k.stages[0].texcoord, 0);
@@ -109,12 +106,8 @@ TEST_F(ShaderKeyTest, OperationsTheDeviceDoesNotOfferBecomeSelectCurrent)
     bind_texture(0);
     for (DWORD op : {static_cast<DWORD>(D3DTOP_PREMODULATE), static_cast<DWORD>(D3DTOP_DOTPRODUCT3), 0u, 99u}) {
         stage(0, op, D3DTA_TEXTURE, D3DTA_DIFFUSE, op, D3DTA_TEXTURE, D3DTA_DIFFUSE);
-        const ShaderKey k = key();
-        EXPECT_EQ(k.stage_count, 1) << op;
-        EXPECT_EQ(k.stages[0].color_op, D3DTOP_SELECTARG1) << op;
-        EXPECT_EQ(k.stages[0].color_arg1, D3DTA_CURRENT) << op;
-        EXPECT_EQ(k.stages[0].alpha_op, D3DTOP_SELECTARG1) << op;
-        EXPECT_EQ(k.stages[0].sampled, 0) << op;
+        EXPECT_EQ(key().stage_count, 1) << op;
+        expect_select_current(key(), "op " + std::to_string(op));
     }
 }
 
@@ -179,7 +172,6 @@ TEST_F(ShaderKeyTest, DepthModesAlphaTestAndSixteenBitTargets)
     EXPECT_EQ(key().quantize, static_cast<unsigned>(PixelKind::R5G6B5) + 1);
     state_.render[D3DRENDERSTATE_ALPHABLENDENABLE] = TRUE;
     EXPECT_EQ(key().quantize, 0);  // blended draws are narrowed afterwards instead
-    bindings_.target = target_;
 }
 
 TEST_F(ShaderKeyTest, NumbersDoNotChangeTheKeyButStructureDoes)

@@ -108,7 +108,7 @@ TEST(GlPresent, PrimaryIsShownTheRightWayUpAndScaled)
     // An 8×8 "primary": top half red, bottom half blue, shown on a 16×16 window.
     GlTestRig rig(IID_IDirect3DRGBDevice, 8, 8, false);
     IDirectDrawSurface7* primary =
-        rig.make_texture(8, 8, PixelKind::X8R8G8B8, [](DWORD, DWORD y) { return y < 4 ? 0xFFFF0000u : 0xFF0000FFu; });
+        rig.texture(8, 8, PixelKind::X8R8G8B8, [](DWORD, DWORD y) { return y < 4 ? 0xFFFF0000u : 0xFF0000FFu; });
     ASSERT_NE(primary, nullptr);
     Surface* surface = surface_from_interface(primary);
     ASSERT_TRUE(renderer.present(*surface, RECT{0, 0, 8, 8}, false));
