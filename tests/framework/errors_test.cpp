@@ -1,6 +1,6 @@
 // The framework's error messages: codes of other facilities, the fallback for codes without a message,
-// the three kinds of report and the box the application shows. The framework's own codes are pinned
-// where they are raised (application_test.cpp) and below.
+// the three kinds of report and the box the application shows (its icon by kind). The framework's own
+// codes are pinned where they are raised (application_test.cpp) and below.
 #include <gtest/gtest.h>
 
 #include "framework/application.h"
@@ -26,7 +26,7 @@ TEST(FrameworkErrors, CodesOfOtherFacilitiesAndTheFallback)
     }
 }
 
-TEST(FrameworkErrors, KindsAppendTheirEndingAndIcon)
+TEST(FrameworkErrors, KindsAppendTheirEnding)
 {
     EXPECT_EQ(framework_error_text(FWERR_NO_ZBUFFER, ErrorKind::Fatal), "No ZBuffer\n\nExiting...");
     EXPECT_EQ(framework_error_text(FWERR_NO_ZBUFFER, ErrorKind::Switching),
@@ -35,9 +35,6 @@ TEST(FrameworkErrors, KindsAppendTheirEndingAndIcon)
     // The chipset explanation only while switching (application_test.cpp pins that text).
     EXPECT_EQ(framework_error_text(FWERR_NO_DEVICE, ErrorKind::Fatal),
               "Could not create the Direct3DDevice object.\n\nExiting...");
-    EXPECT_EQ(framework_error_icon(ErrorKind::Fatal), MB_ICONERROR);
-    EXPECT_EQ(framework_error_icon(ErrorKind::Switching), MB_ICONWARNING);
-    EXPECT_EQ(framework_error_icon(ErrorKind::Plain), MB_ICONWARNING);
 }
 
 TEST(FrameworkErrors, ReportErrorShowsTheBoxCaptionedWithTheTitle)

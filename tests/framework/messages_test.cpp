@@ -50,18 +50,6 @@ LRESULT recording_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpa
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
-// Starts the headless window system and opens a 64 × 48 window of the recording class.
-HWND recording_window(int x, int y)
-{
-    window_system_start(true);
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = recording_procedure;
-    cls.lpszClassName = "recording";
-    EXPECT_NE(RegisterClassA(&cls), 0);
-    EXPECT_EQ(RegisterClassA(&cls), 0);  // the name is taken
-    return CreateWindowExA(0, "recording", "t", WS_CAPTION, x, y, 64, 48, nullptr, nullptr, nullptr, nullptr);
-}
-
 }  // namespace
 
 TEST(SdlMessages, WindowEventsAndKeys)
@@ -122,11 +110,25 @@ TEST(SdlMessages, PointerMotionAsksForTheCursorFirst)
     EXPECT_EQ(GET_Y_LPARAM(m[1].lParam), 34);
 }
 
-TEST(MessageQueue, PostedMessagesComeFirstAndTheQuitMessageLast)
+TEST(MessageQueue, PostedMessagesFirstTheQuitMessageLastAndCloseDestroys)
 {
     HeadlessScope scope;
-    HWND window = recording_window(CW_USEDEFAULT, CW_USEDEFAULT);
-    ASSERT_NE(window, nullptr);
+    window_system_start(true);
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = recording_procedure;
+    cls.lpszClassName = "recording";
+    ASSERT_NE(RegisterClassA(&cls), 0);
+    EXPECT_EQ(RegisterClassA(&cls), 0);  // the name is taken
+    HWND window = CreateWindowExA(0, "recording", "t", WS_CAPTION, 5, 7, 64, 48, nullptr, nullptr, nullptr, nullptr);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(client.right, 64);
+    EXPECT_EQ(client.bottom, 48);
+    POINT corner{0, 0};
+    ClientToScreen(window, &corner);
+    EXPECT_EQ(corner.x, 5);
+    EXPECT_EQ(corner.y, 7);
+
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));  // nothing pending: at once
     PostQuitMessage(3);
@@ -140,33 +142,16 @@ TEST(MessageQueue, PostedMessagesComeFirstAndTheQuitMessageLast)
     EXPECT_EQ(msg.wParam, 3u);
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 
-    // DestroyWindow sends WM_DESTROY at once; afterwards the handle is dead and dispatching to it is a no-op.
-    g_seen.clear();
-    EXPECT_TRUE(DestroyWindow(window));
-    EXPECT_EQ(g_seen, std::vector<UINT>{WM_DESTROY});
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(DestroyWindow(window));
-    MSG late{window, WM_PAINT};
-    EXPECT_EQ(DispatchMessageA(&late), 0);
-    EXPECT_EQ(g_seen.size(), 1u);
-}
-
-TEST(MessageQueue, DefaultHandlingOfCloseDestroysTheWindow)
-{
-    HeadlessScope scope;
-    HWND window = recording_window(5, 7);
-    RECT client{};
-    ASSERT_TRUE(GetClientRect(window, &client));
-    EXPECT_EQ(client.right, 64);
-    EXPECT_EQ(client.bottom, 48);
-    POINT corner{0, 0};
-    ClientToScreen(window, &corner);
-    EXPECT_EQ(corner.x, 5);
-    EXPECT_EQ(corner.y, 7);
+    // The default handling of close destroys the window at once; afterwards the handle is dead and
+    // dispatching to it is a no-op.
     g_seen.clear();
     SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(g_seen, (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
     EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(DestroyWindow(window));
+    MSG late{window, WM_PAINT};
+    EXPECT_EQ(DispatchMessageA(&late), 0);
+    EXPECT_EQ(g_seen.size(), 3u);
 }
 
 namespace {
