@@ -134,7 +134,16 @@ TEST_F(Surfaces, CreationChecksItsDescription)
     EXPECT_EQ(got.dwHeight, 5u);
     EXPECT_EQ(got.ddsCaps.dwCaps & (DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY), DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY);
     EXPECT_EQ(got.ddpfPixelFormat.dwRGBAlphaBitMask, 0xFF000000u);
-    s->Release();
+    // References, and the DirectDraw object a surface holds until it is released.
+    void* dd = nullptr;
+    ASSERT_EQ(s->GetDDInterface(&dd), DD_OK);
+    EXPECT_EQ(dd, static_cast<void*>(dd_.get()));
+    static_cast<IDirectDraw7*>(dd)->Release();
+    EXPECT_EQ(s->AddRef(), 2u);
+    EXPECT_EQ(s->Release(), 1u);
+    IDirectDraw7* owner = dd_.release();
+    EXPECT_EQ(owner->Release(), 1u);
+    EXPECT_EQ(s->Release(), 0u);
 }
 
 TEST_F(Surfaces, LockGivesPointerPitchAndFormat)
@@ -251,19 +260,6 @@ TEST_F(Surfaces, ZBufferAttachmentRules)
     EXPECT_EQ(texture->DeleteAttachedSurface(0, zbuf.get()), DD_OK);
 }
 
-TEST_F(Surfaces, ReferencesAndDirectDrawInterface)
-{
-    IDirectDrawSurface7* s = make(DDSCAPS_OFFSCREENPLAIN, 4, 4);
-    void* dd = nullptr;
-    ASSERT_EQ(s->GetDDInterface(&dd), DD_OK);
-    EXPECT_EQ(dd, static_cast<void*>(dd_.get()));
-    static_cast<IDirectDraw7*>(dd)->Release();
-    EXPECT_EQ(s->AddRef(), 2u);
-    EXPECT_EQ(s->Release(), 1u);
-    EXPECT_EQ(s->Release(), 0u);
-    EXPECT_EQ(dd_.release()->Release(), 0u);  // surfaces hold their DirectDraw object until released
-}
-
 class DisplayDriverTest : public testing::Test {
 protected:
     void SetUp() override
@@ -317,6 +313,11 @@ TEST_F(DisplayDriverTest, FlipChainKeepsTheBackBufferAndPresents)
     EXPECT_EQ(read_row(primary.get(), 10)[10], 0xFF00FF00u);
     EXPECT_EQ(read_row(back.get(), 10)[10], 0xFF00FF00u);  // the back buffer keeps the frame
     EXPECT_EQ(back->Flip(nullptr, 0), DDERR_NOTFLIPPABLE);
+    // The exclusive owner learns that it lost the display, and when it is back.
+    driver_->simulate_display_taken(true);
+    EXPECT_EQ(dd->TestCooperativeLevel(), DDERR_NOEXCLUSIVEMODE);
+    driver_->simulate_display_taken(false);
+    EXPECT_EQ(dd->TestCooperativeLevel(), DD_OK);
 }
 
 TEST_F(DisplayDriverTest, WindowedPresentByBltAndLostSurfaces)
@@ -354,15 +355,6 @@ TEST_F(DisplayDriverTest, WindowedPresentByBltAndLostSurfaces)
     EXPECT_EQ(primary->IsLost(), DD_OK);
     EXPECT_EQ(back->IsLost(), DD_OK);
     EXPECT_EQ(primary->Blt(&screen, back.get(), nullptr, DDBLT_WAIT, nullptr), DD_OK);
-}
-
-TEST_F(DisplayDriverTest, ExclusiveOwnerLosesTheDisplay)
-{
-    ASSERT_EQ(dd_->SetCooperativeLevel(kWindow, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-    driver_->simulate_display_taken(true);
-    EXPECT_EQ(dd_->TestCooperativeLevel(), DDERR_NOEXCLUSIVEMODE);
-    driver_->simulate_display_taken(false);
-    EXPECT_EQ(dd_->TestCooperativeLevel(), DD_OK);
 }
 
 }  // namespace

@@ -67,8 +67,7 @@ TEST_P(DeviceApi, DescriptionEnumerationAndCreationRefusals)
     EXPECT_FALSE(desc.dpcTriCaps.dwRasterCaps & D3DPRASTERCAPS_ZBUFFERLESSHSR);
     EXPECT_TRUE(desc.dpcTriCaps.dwRasterCaps & D3DPRASTERCAPS_WBUFFER);
     EXPECT_FALSE(desc.dpcTriCaps.dwTextureCaps & D3DPTEXTURECAPS_SQUAREONLY);
-    EXPECT_GE(desc.dwMaxTextureWidth, 512u);
-    EXPECT_GE(desc.dwMaxTextureHeight, 512u);
+    EXPECT_GE(std::min(desc.dwMaxTextureWidth, desc.dwMaxTextureHeight), 512u);
     EXPECT_GE(desc.wMaxTextureBlendStages, 2);
     EXPECT_GE(desc.dwMaxActiveLights, 8u);
     const DWORD hw = D3DDEVCAPS_HWRASTERIZATION | D3DDEVCAPS_HWTRANSFORMANDLIGHT;
@@ -265,7 +264,7 @@ TEST_P(DeviceApi, VertexBuffers)
     EXPECT_EQ(h.pixel(4, 4), 0xFF00FF00u);
 }
 
-TEST_P(DeviceApi, ComputeSphereVisibilityWithIdentityMatrices)
+TEST_P(DeviceApi, ComputeSphereVisibility)
 {
     DeviceHarness h(guid(), 8, 8, false);
     ASSERT_TRUE(h.ok());
@@ -279,12 +278,8 @@ TEST_P(DeviceApi, ComputeSphereVisibilityWithIdentityMatrices)
     for (int i = 0; i < 8; ++i) EXPECT_EQ(results[i], expected[i]) << "row " << i;
     EXPECT_EQ(h.device()->ComputeSphereVisibility(centres, radii, 1, 1, results), DDERR_INVALIDPARAMS);
     EXPECT_EQ(h.device()->ComputeSphereVisibility(nullptr, radii, 1, 0, results), DDERR_INVALIDPARAMS);
-}
 
-TEST_P(DeviceApi, ComputeSphereVisibilityUsesTheCurrentTransforms)
-{
-    DeviceHarness h(guid(), 8, 8, false);
-    ASSERT_TRUE(h.ok());
+    // With the current transforms.
     IDirect3DDevice7* d = h.device();
     D3DMATRIX world, view, proj;
     matrix_translation(&world, 0, 0, 10);
@@ -295,10 +290,9 @@ TEST_P(DeviceApi, ComputeSphereVisibilityUsesTheCurrentTransforms)
     d->SetTransform(D3DTRANSFORMSTATE_VIEW, &view);
     d->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &proj);
     // In world space (after the world matrix): the centre (0,0,0) lies 15 in front of the eye.
-    D3DVECTOR centres[4] = {{0, 0, 0}, {100, 0, 0}, {0, 0, -20}, {15, 0, 0}};
-    float radii[4] = {1, 1, 1, 1};
-    DWORD results[4];
-    ASSERT_EQ(d->ComputeSphereVisibility(centres, radii, 4, 0, results), D3D_OK);
+    D3DVECTOR moved[4] = {{0, 0, 0}, {100, 0, 0}, {0, 0, -20}, {15, 0, 0}};
+    float ones[4] = {1, 1, 1, 1};
+    ASSERT_EQ(d->ComputeSphereVisibility(moved, ones, 4, 0, results), D3D_OK);
     EXPECT_EQ(results[0], 0u);                                      // inside
     EXPECT_NE(results[1] & D3DSTATUS_CLIPINTERSECTIONRIGHT, 0u);    // far to the right
     EXPECT_NE(results[2] & D3DSTATUS_CLIPINTERSECTIONFRONT, 0u);    // behind the eye

@@ -1,7 +1,7 @@
 // Vertex lighting conformance on every device: a lit vertex's colour against the lighting equations,
 // case by case with hand-computed values (point, spot and directional lights, attenuation, range,
 // global and light ambient, specular with its power, vertices without normals, material colour sources,
-// non-uniform scaling with NORMALIZENORMALS). World, view and projection are identity and the probed
+// non-uniform scaling with NORMALIZENORMALS, lighting off). World, view and projection are identity and the probed
 // vertex sits exactly on the centre of pixel (0, 0), so that pixel shows the vertex's lit colour.
 #include <gtest/gtest.h>
 
@@ -54,6 +54,7 @@ struct LightCase {
     bool color_vertex = true;
     float world_scale_z = 1.0f;
     bool normalize = false;
+    bool lighting = true;
     D3DCOLOR expected = 0;  // diffuse + specular as drawn, alpha = diffuse alpha
 };
 
@@ -67,7 +68,7 @@ std::vector<LightCase> light_cases()
 {
     std::vector<LightCase> c;
     auto add = [&c](const char* what, const D3DLIGHT7& light, const D3DMATERIAL7& m, D3DCOLOR expected) -> LightCase& {
-        return c.emplace_back(LightCase{what, light, m, 0, false, D3DFVF_VERTEX, 0, true, 1.0f, false, expected});
+        return c.emplace_back(LightCase{what, light, m, 0, false, D3DFVF_VERTEX, 0, true, 1.0f, false, true, expected});
     };
     const D3DLIGHT7 front = point_light(kP + Vector3(0, 0, -2), 1, 0, 0);
     const D3DMATERIAL7 warm = material(rgba(1.0f, 0.5f, 0.25f, 0.75f));
@@ -138,6 +139,14 @@ std::vector<LightCase> light_cases()
         b.world_scale_z = 1.5f;
         b.normalize = true;
     }
+    {
+        // Lighting off: vertices without a colour are white, coloured ones keep theirs.
+        add("unlit without colour", front, warm, 0xFFFFFFFF).lighting = false;
+        LightCase& u = add("unlit with colour", front, warm, 0x80123456);
+        u.lighting = false;
+        u.fvf = D3DFVF_LVERTEX;
+        u.vertex_diffuse = 0x80123456;
+    }
     return c;
 }
 
@@ -160,6 +169,7 @@ std::uint32_t lit_probe(const GUID& device, const LightCase& c)
     d->SetRenderState(D3DRENDERSTATE_COLORVERTEX, c.color_vertex ? TRUE : FALSE);
     d->SetRenderState(D3DRENDERSTATE_NORMALIZENORMALS, c.normalize ? TRUE : FALSE);
     d->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    d->SetRenderState(D3DRENDERSTATE_LIGHTING, c.lighting ? TRUE : FALSE);
     // Three vertices of the case's format as 32-bit words; the probed one first.
     const auto f = [](float x) { return std::bit_cast<std::uint32_t>(x); };
     const float z = kP.z / c.world_scale_z;
@@ -189,26 +199,6 @@ TEST_P(LightingConformance, LitVertexColourFollowsTheLightingEquations)
         EXPECT_LE(color_distance(got, c.expected, true), 1)
             << "got " << argb_text(got) << ", expected " << argb_text(c.expected);
     }
-}
-
-TEST_P(LightingConformance, UnlitVerticesKeepTheirColoursOrWhite)
-{
-    DeviceHarness h(*GetParam().guid, 4, 4, false, format_a8r8g8b8());
-    ASSERT_TRUE(h.ok());
-    IDirect3DDevice7* d = h.device();
-    d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
-    d->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
-    d->BeginScene();
-    D3DVERTEX plain[3] = {{-1, 1, 0.5f, 0, 0, -1, 0, 0}, {1, 1, 0.5f, 0, 0, -1, 0, 0}, {-1, -1, 0.5f, 0, 0, -1, 0, 0}};
-    d->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX, plain, 3, 0);
-    d->EndScene();
-    EXPECT_EQ(h.pixel(0, 0), 0xFFFFFFFFu);
-    d->BeginScene();
-    D3DLVERTEX coloured[3] = {{-1, 1, 0.5f, 0, 0x80123456, 0, 0, 0}, {1, 1, 0.5f, 0, 0x80123456, 0, 0, 0},
-                              {-1, -1, 0.5f, 0, 0x80123456, 0, 0, 0}};
-    d->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_LVERTEX, coloured, 3, 0);
-    d->EndScene();
-    EXPECT_EQ(h.pixel(0, 0), 0x80123456u);
 }
 
 INSTANTIATE_ON_DEVICES(LightingConformance);

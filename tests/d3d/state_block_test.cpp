@@ -4,6 +4,8 @@
 // while recording and leave the device alone meanwhile; pixel and vertex blocks; handles are checked.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "d3d/device_fixture.h"
 
 namespace {
@@ -46,12 +48,14 @@ TEST_F(StateBlocks, ApplyingAnAllBlockRestoresEveryCategory)
     ComRef<IDirectDrawSurface7> tex0(harness_->create_texture(1, 1, {0xFFFFFFFF}));
     ComRef<IDirectDrawSurface7> tex1(harness_->create_texture(1, 1, {0xFF000000}));
     ComRef<IDirectDrawSurface7> other(harness_->create_texture(1, 1, {0xFF00FF00}));
-    // A state worth restoring in every category.
-    d_->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_USEW);
-    d_->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
-    d_->SetRenderState(D3DRENDERSTATE_AMBIENT, 0x00123456);
-    d_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    d_->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 0);
+    // A state worth restoring in every category: {state, captured value, value meanwhile}.
+    const std::tuple<D3DRENDERSTATETYPE, DWORD, DWORD> render_states[] = {
+        {D3DRENDERSTATE_ZENABLE, D3DZB_USEW, D3DZB_FALSE}, {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+        {D3DRENDERSTATE_AMBIENT, 0x00123456, 0}, {D3DRENDERSTATE_LIGHTING, TRUE, FALSE}};
+    const std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD, DWORD> stage_states[] = {
+        {0, D3DTSS_COLOROP, D3DTOP_SELECTARG2, D3DTOP_MODULATE}, {1, D3DTSS_TEXCOORDINDEX, 0, 1}};
+    for (auto [state, captured, meanwhile] : render_states) d_->SetRenderState(state, captured);
+    for (auto [stage, state, captured, meanwhile] : stage_states) d_->SetTextureStageState(stage, state, captured);
     d_->SetTexture(0, tex0.get());
     d_->SetTexture(1, tex1.get());
     for (int i = 0; i < 3; ++i) {
@@ -76,12 +80,8 @@ TEST_F(StateBlocks, ApplyingAnAllBlockRestoresEveryCategory)
     ASSERT_NE(block, 0u);
 
     // Change everything, as motion_blur_draw does and more.
-    d_->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_FALSE);
-    d_->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE);
-    d_->SetRenderState(D3DRENDERSTATE_AMBIENT, 0);
-    d_->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
-    d_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    d_->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
+    for (auto [state, captured, meanwhile] : render_states) d_->SetRenderState(state, meanwhile);
+    for (auto [stage, state, captured, meanwhile] : stage_states) d_->SetTextureStageState(stage, state, meanwhile);
     d_->SetTexture(0, other.get());
     d_->SetTexture(1, nullptr);
     D3DMATRIX identity;
@@ -99,12 +99,8 @@ TEST_F(StateBlocks, ApplyingAnAllBlockRestoresEveryCategory)
     ASSERT_EQ(d_->ApplyStateBlock(block), D3D_OK);
     ASSERT_EQ(d_->DeleteStateBlock(block), D3D_OK);
 
-    EXPECT_EQ(rs(D3DRENDERSTATE_ZENABLE), static_cast<DWORD>(D3DZB_USEW));
-    EXPECT_EQ(rs(D3DRENDERSTATE_SRCBLEND), static_cast<DWORD>(D3DBLEND_SRCALPHA));
-    EXPECT_EQ(rs(D3DRENDERSTATE_AMBIENT), 0x00123456u);
-    EXPECT_EQ(rs(D3DRENDERSTATE_LIGHTING), static_cast<DWORD>(TRUE));
-    EXPECT_EQ(tss(0, D3DTSS_COLOROP), static_cast<DWORD>(D3DTOP_SELECTARG2));
-    EXPECT_EQ(tss(1, D3DTSS_TEXCOORDINDEX), 0u);
+    for (auto [state, captured, meanwhile] : render_states) EXPECT_EQ(rs(state), captured) << "render state " << state;
+    for (auto [stage, state, captured, meanwhile] : stage_states) EXPECT_EQ(tss(stage, state), captured) << "stage state " << state;
     for (DWORD stage : {0u, 1u}) {
         ComRef<IDirectDrawSurface7> t;
         d_->GetTexture(stage, t.out());
