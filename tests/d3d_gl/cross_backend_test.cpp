@@ -10,7 +10,6 @@
 #include <epoxy/gl.h>
 
 #include "gl_test_rig.h"
-#include "platform/d3d/core/device.h"
 #include "platform/d3d/gl/gl_backend.h"
 #include "support/golden_image.h"
 #include "support/image_compare.h"
@@ -31,8 +30,8 @@ TestImage render(const GUID& device, const Case& c)
     SceneTarget t{rig.ddraw(), rig.device(), rig.target(), rig.zbuffer(), 320, 240};
     gl_comparison_scenes()[c.scene].draw(t, c.frame);
     TestImage image = rig.image();
-    if (auto* gl = dynamic_cast<GlBackend*>(&static_cast<Device*>(rig.device())->backend())) {
-        gl->renderer().context().make_current();
+    if (GlRenderer* gl = rig.renderer()) {
+        gl->context().make_current();
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "OpenGL reported an error";
     }
     gl_scenes_release();
@@ -53,8 +52,6 @@ std::vector<Case> all_cases()
     }
     return cases;
 }
-
-[[maybe_unused]] void PrintTo(const Case& c, std::ostream* out) { *out << case_name(c); }
 
 class CrossBackend : public ::testing::TestWithParam<Case> {};
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include "math/matrix.h"
@@ -28,13 +29,10 @@ Mesh torus(float R, float r, int rings, int sides)
             m.vertices.push_back(D3DVERTEX{ring * std::cos(a), r * std::sin(b), ring * std::sin(a),
                                            std::cos(a) * std::cos(b), std::sin(b), std::sin(a) * std::cos(b),
                                            u * 4.0f, v * 2.0f});
-        }
-    }
-    for (int i = 0; i < rings; ++i) {
-        for (int j = 0; j < sides; ++j) {
-            const auto a = static_cast<WORD>(i * (sides + 1) + j), b = static_cast<WORD>((i + 1) * (sides + 1) + j);
-            m.indices.insert(m.indices.end(), {a, static_cast<WORD>(a + 1), b, b, static_cast<WORD>(a + 1),
-                                               static_cast<WORD>(b + 1)});
+            if (i == rings || j == sides) continue;
+            const auto p = static_cast<WORD>(i * (sides + 1) + j), q = static_cast<WORD>(p + sides + 1);
+            m.indices.insert(m.indices.end(), {p, static_cast<WORD>(p + 1), q, q, static_cast<WORD>(p + 1),
+                                               static_cast<WORD>(q + 1)});
         }
     }
     return m;
@@ -68,24 +66,14 @@ std::uint32_t fill_alpha_ramp(DWORD x, DWORD y)
     return (x * 255) / 63 << 24 | ((y * 4) & 0xFF) << 16 | 0x80u << 8 | ((x * 4) & 0xFF);
 }
 
-struct RenderWord {
-    D3DRENDERSTATETYPE type;
-    DWORD value;
-};
-struct StageWord {
-    DWORD stage;
-    D3DTEXTURESTAGESTATETYPE type;
-    DWORD value;
-};
-
-void states(IDirect3DDevice7* d, std::initializer_list<RenderWord> words)
+void states(IDirect3DDevice7* d, std::initializer_list<std::pair<D3DRENDERSTATETYPE, DWORD>> words)
 {
-    for (const RenderWord& w : words) d->SetRenderState(w.type, w.value);
+    for (const auto& [type, value] : words) d->SetRenderState(type, value);
 }
 
-void stages(IDirect3DDevice7* d, std::initializer_list<StageWord> words)
+void stages(IDirect3DDevice7* d, std::initializer_list<std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD>> words)
 {
-    for (const StageWord& w : words) d->SetTextureStageState(w.stage, w.type, w.value);
+    for (const auto& [stage, type, value] : words) d->SetTextureStageState(stage, type, value);
 }
 
 void set_default_stages(IDirect3DDevice7* d)

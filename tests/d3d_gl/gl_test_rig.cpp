@@ -1,8 +1,10 @@
 #include "gl_test_rig.h"
 
+#include <cstring>
 #include <initializer_list>
 #include <mutex>
 
+#include "platform/d3d/core/device.h"
 #include "platform/d3d/core/device_backend.h"
 #include "platform/d3d/gl/gl_backend.h"
 
@@ -36,6 +38,12 @@ GlTestRig::~GlTestRig()
     for (IUnknown* p : std::initializer_list<IUnknown*>{device_, zbuffer_, target_, d3d_, ddraw_}) {
         if (p != nullptr) p->Release();
     }
+}
+
+GlRenderer* GlTestRig::renderer()
+{
+    auto* gl = dynamic_cast<GlBackend*>(&static_cast<Device*>(device_)->backend());
+    return gl != nullptr ? &gl->renderer() : nullptr;
 }
 
 void GlTestRig::clear(D3DCOLOR color, float z)
@@ -82,4 +90,17 @@ void unlit_diffuse_only(IDirect3DDevice7* d)
     d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
     d->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+}
+
+void lock_write(IDirectDrawSurface7* surface, DWORD x, DWORD y, DWORD width, DWORD height, std::uint32_t value)
+{
+    DDSURFACEDESC2 d{};
+    d.dwSize = sizeof d;
+    ASSERT_EQ(surface->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
+    for (DWORD row = y; row < y + height; ++row) {
+        for (DWORD column = x; column < x + width; ++column) {
+            std::memcpy(static_cast<BYTE*>(d.lpSurface) + row * d.lPitch + column * 4, &value, 4);
+        }
+    }
+    surface->Unlock(nullptr);
 }

@@ -15,6 +15,8 @@
 #include "platform/d3d/core/surface.h"
 #include "support/test_image.h"
 
+class GlRenderer;
+
 class GlTestRig {
 public:
     // Registers the OpenGL backend (once) and builds everything; ok() tells whether the device exists.
@@ -30,6 +32,7 @@ public:
     IDirect3DDevice7* device() { return device_; }
     IDirectDrawSurface7* target() { return target_; }
     IDirectDrawSurface7* zbuffer() { return zbuffer_; }
+    GlRenderer* renderer();  // null unless the device is the OpenGL one
     // A surface made on this DirectDraw object (see scene_surface; caller releases).
     IDirectDrawSurface7* texture(DWORD width, DWORD height, PixelKind kind, std::uint32_t (*fill)(DWORD, DWORD),
                                  DWORD caps = DDSCAPS_TEXTURE)
@@ -56,6 +59,8 @@ private:
 
 // Lighting off, and stage 0 passing the diffuse colour and alpha through.
 void unlit_diffuse_only(IDirect3DDevice7* d);
+// Writes a 32-bit word into each pixel of a rectangle of a 32-bit surface through Lock.
+void lock_write(IDirectDrawSurface7* surface, DWORD x, DWORD y, DWORD width, DWORD height, std::uint32_t value);
 
 class HeadlessGlTest : public ::testing::Test {
 protected:

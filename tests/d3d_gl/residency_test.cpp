@@ -7,33 +7,14 @@
 #include <cstring>
 
 #include "gl_test_rig.h"
-#include "platform/d3d/core/device.h"
 #include "platform/d3d/gl/gl_backend.h"
 #include "platform/d3d/gl/pixel_transfer.h"
-
-namespace {
-
-TextureCache& cache_of(GlTestRig& rig)
-{
-    return dynamic_cast<GlBackend&>(static_cast<Device*>(rig.device())->backend()).renderer().textures();
-}
-
-void lock_write(IDirectDrawSurface7* surface, DWORD x, DWORD y, std::uint32_t value)
-{
-    DDSURFACEDESC2 d{};
-    d.dwSize = sizeof d;
-    ASSERT_EQ(surface->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
-    std::memcpy(static_cast<BYTE*>(d.lpSurface) + y * d.lPitch + x * 4, &value, 4);
-    surface->Unlock(nullptr);
-}
-
-}  // namespace
 
 TEST(GlResidency, LockSeesDrawingAndDrawingSeesLockedWrites)
 {
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 8, 8, false);
     ASSERT_TRUE(rig.ok());
-    TextureCache& cache = cache_of(rig);
+    TextureCache& cache = rig.renderer()->textures();
     rig.clear(0xFF000000);
     unlit_diffuse_only(rig.device());
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 8, 0xFFFF0000));
@@ -43,7 +24,7 @@ TEST(GlResidency, LockSeesDrawingAndDrawingSeesLockedWrites)
     EXPECT_EQ(cache.readbacks(), readbacks);  // nothing drawn since: memory is current
 
     // A CPU write into the right half, then blending over it: GL must see the write.
-    lock_write(rig.target(), 6, 2, 0x000000FFu);
+    lock_write(rig.target(), 6, 2, 1, 1, 0x000000FFu);
     IDirect3DDevice7* d = rig.device();
     d->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
     d->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE);
@@ -58,7 +39,7 @@ TEST(GlResidency, TexturesUploadOnceAndAgainOnlyAfterACpuWrite)
 {
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 4, 4, false);
     ASSERT_TRUE(rig.ok());
-    TextureCache& cache = cache_of(rig);
+    TextureCache& cache = rig.renderer()->textures();
     IDirectDrawSurface7* texture = rig.texture(4, 4, PixelKind::A8R8G8B8, [](DWORD, DWORD) { return 0xFF102030u; });
     IDirect3DDevice7* d = rig.device();
     d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
@@ -69,9 +50,7 @@ TEST(GlResidency, TexturesUploadOnceAndAgainOnlyAfterACpuWrite)
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 4, 0xFFFFFFFF));
     const std::uint64_t after_first = cache.uploads();
     EXPECT_EQ(rig.pixel(2, 2), 0xFF102030u);
-    for (DWORD y = 0; y < 4; ++y) {
-        for (DWORD x = 0; x < 4; ++x) lock_write(texture, x, y, 0xFFA0B0C0u);
-    }
+    lock_write(texture, 0, 0, 4, 4, 0xFFA0B0C0u);
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 4, 0xFFFFFFFF));
     EXPECT_EQ(rig.pixel(2, 2), 0xFFA0B0C0u);
     // The texture went up once for the two draws, and once more after the writes (the target once).

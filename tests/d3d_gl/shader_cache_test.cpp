@@ -5,8 +5,6 @@
 
 #include <epoxy/gl.h>
 
-#include <cstdio>
-
 #include "gl_test_rig.h"
 #include "platform/d3d/gl/pixel_shift.h"
 #include "platform/d3d/gl/shader_cache.h"
@@ -123,13 +121,4 @@ TEST(PixelShift, CoverageRuleAcceptsOnlyTheDevicesPixels)
     covered[5][3] = 0;
     covered[2][2] = 0;  // the top-left corner left out
     EXPECT_FALSE(pixel_shift_coverage_matches(covered));
-}
-
-TEST_F(ShaderCacheTest, ProbeChoosesOneOfTheTwoShifts)
-{
-    GlShadowState gl;
-    const float shift = pixel_shift_probe(gl);
-    EXPECT_TRUE(shift == GL_PIXEL_SHIFT_EXACT || shift == GL_PIXEL_SHIFT_BIASED);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    std::printf("pixel shift on %s: %g\n", context_->describe().c_str(), static_cast<double>(shift));
 }

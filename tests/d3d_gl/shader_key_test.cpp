@@ -4,6 +4,8 @@
 // vertex lacks, material colour sources by vertex format, and what does and does not change the key.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "gl_test_rig.h"
 #include "platform/d3d/gl/shader_key.h"
 
@@ -33,16 +35,14 @@ protected:
         for (int i = 0; i < 6; ++i) state_.stage[s][names[i]] = words[i];
     }
     ShaderKey key(DWORD flags = 0, bool depth = false) { return shader_key_build(state_, layout_, flags, bindings_, depth); }
-    // Stage 0 reads as SELECTARG1(CURRENT) for colour and alpha, sampling nothing.
-    static void expect_select_current(const ShaderKey& k, const std::string& why)
+    // Stage 0's colour operation and first argument, alpha operation and first argument, and whether it samples.
+    using Words = std::array<int, 5>;
+    Words stage0(DWORD flags = 0)
     {
-        SCOPED_TRACE(why);
-        EXPECT_EQ(k.stages[0].color_op, D3DTOP_SELECTARG1);
-        EXPECT_EQ(k.stages[0].color_arg1, D3DTA_CURRENT);
-        EXPECT_EQ(k.stages[0].alpha_op, D3DTOP_SELECTARG1);
-        EXPECT_EQ(k.stages[0].alpha_arg1, D3DTA_CURRENT);
-        EXPECT_EQ(k.stages[0].sampled, 0);
+        const ShaderStageKey s = key(flags).stages[0];
+        return {s.color_op, s.color_arg1, s.alpha_op, s.alpha_arg1, s.sampled};
     }
+    static constexpr Words kSelectCurrent = {D3DTOP_SELECTARG1, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_CURRENT, 0};
 
     GlTestRig rig_;
     DeviceState state_;
@@ -57,12 +57,10 @@ TEST_F(ShaderKeyTest, DefaultStagesWithAndWithoutTheirTexture)
 {
     // MODULATE(TEXTURE, CURRENT) and SELECTARG1(TEXTURE) without a texture: SELECTARG1(CURRENT).
     ASSERT_EQ(key().stage_count, 1);
-    expect_select_current(key(), "no texture");
+    EXPECT_EQ(stage0(), kSelectCurrent);
     bind_texture(0);
-    ShaderKey k = key();
-    EXPECT_EQ(k.stages[0].color_op, D3DTOP_MODULATE);
-    EXPECT_EQ(k.stages[0].sampled, 1);
-    EXPECT_EQ(k.stages[0].texcoord, 0);
+    EXPECT_EQ(stage0(), (Words{D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, 1}));
+    EXPECT_EQ(key().stages[0].texcoord, 0);
     // A set the vertex does not have reads as (0, 0).
     state_.stage[0][D3DTSS_TEXCOORDINDEX] = 1;
     EXPECT_EQ(key().stages[0].texcoord, SHADER_NO_TEXCOORD);
@@ -95,10 +93,10 @@ TEST_F(ShaderKeyTest, MissingTextureTurnsColourAndAlphaIntoCurrentSeparately)
     EXPECT_EQ(k.stages[0].alpha_arg1, D3DTA_CURRENT);
     // BLENDTEXTUREALPHA reads the texture's alpha whatever its arguments are.
     stage(0, D3DTOP_BLENDTEXTUREALPHA, D3DTA_DIFFUSE, D3DTA_TFACTOR, D3DTOP_DISABLE, 0, 0);
-    EXPECT_EQ(key().stages[0].color_op, D3DTOP_SELECTARG1);
+    EXPECT_EQ(stage0()[0], D3DTOP_SELECTARG1);
     bind_texture(0);
-    EXPECT_EQ(key().stages[0].color_op, D3DTOP_BLENDTEXTUREALPHA);
-    EXPECT_EQ(key().stages[0].sampled, 1);
+    EXPECT_EQ(stage0()[0], D3DTOP_BLENDTEXTUREALPHA);
+    EXPECT_EQ(stage0()[4], 1);
 }
 
 TEST_F(ShaderKeyTest, OperationsTheDeviceDoesNotOfferBecomeSelectCurrent)
@@ -107,7 +105,7 @@ TEST_F(ShaderKeyTest, OperationsTheDeviceDoesNotOfferBecomeSelectCurrent)
     for (DWORD op : {static_cast<DWORD>(D3DTOP_PREMODULATE), static_cast<DWORD>(D3DTOP_DOTPRODUCT3), 0u, 99u}) {
         stage(0, op, D3DTA_TEXTURE, D3DTA_DIFFUSE, op, D3DTA_TEXTURE, D3DTA_DIFFUSE);
         EXPECT_EQ(key().stage_count, 1) << op;
-        expect_select_current(key(), "op " + std::to_string(op));
+        EXPECT_EQ(stage0(), kSelectCurrent) << op;
     }
 }
 

@@ -32,11 +32,7 @@ public:
     explicit PbufferWindow(std::unique_ptr<GlContext> inner) : inner_(std::move(inner)) {}
     bool make_current() override { return inner_->make_current(); }
     std::string describe() const override { return "pbuffer window"; }
-    void drawable_size(int* width, int* height) const override
-    {
-        *width = 16;
-        *height = 16;
-    }
+    void drawable_size(int* width, int* height) const override { *width = *height = 16; }
     void swap(bool vsync) override
     {
         vsync_ = vsync;
@@ -117,13 +113,7 @@ TEST(GlPresent, PrimaryIsShownTheRightWayUpAndScaled)
     EXPECT_EQ(shown->shown(3, 1), 0xFFFF0000u);
     EXPECT_EQ(shown->shown(12, 14), 0xFF0000FFu);
     // A flip waits for vertical sync; a CPU change to the primary is shown by the next present.
-    DDSURFACEDESC2 d{};
-    d.dwSize = sizeof d;
-    ASSERT_EQ(primary->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
-    for (DWORD y = 0; y < 8; ++y) {
-        for (DWORD x = 0; x < 8; ++x) pixel_from_argb(PixelKind::X8R8G8B8, 0xFF00FF00u, static_cast<BYTE*>(d.lpSurface) + y * d.lPitch + x * 4);
-    }
-    primary->Unlock(nullptr);
+    lock_write(primary, 0, 0, 8, 8, 0xFF00FF00u);
     ASSERT_TRUE(renderer.present(*surface, RECT{0, 0, 8, 8}, true));
     EXPECT_TRUE(shown->vsync_);
     EXPECT_EQ(shown->shown(8, 8), 0xFF00FF00u);

@@ -6,6 +6,7 @@
 
 #include <epoxy/gl.h>
 
+#include <initializer_list>
 #include <memory>
 
 #include "platform/d3d/core/device.h"
@@ -17,11 +18,6 @@
 #include "platform/window/window_system.h"
 
 namespace {
-
-LRESULT window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    return DefWindowProcA(window, message, wparam, lparam);
-}
 
 DDSURFACEDESC2 desc(DWORD flags, DWORD caps, DWORD width = 0, DWORD height = 0)
 {
@@ -39,15 +35,14 @@ protected:
     void SetUp() override
     {
         if (!window_system_start(false) || window_system_headless()) GTEST_SKIP() << "no display (run under xvfb-run)";
-        static bool registered = false;
-        if (!registered) {
+        static const auto registered = [] {
             WNDCLASSA c{};
-            c.lpfnWndProc = window_procedure;
+            c.lpfnWndProc = DefWindowProcA;
             c.hInstance = GetModuleHandleA(nullptr);
             c.lpszClassName = "GL E2E";
-            ASSERT_NE(RegisterClassA(&c), 0);
-            registered = true;
-        }
+            return RegisterClassA(&c);
+        }();
+        ASSERT_NE(registered, 0);
         window_ = CreateWindowExA(0, "GL E2E", "gl e2e", WS_CAPTION | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, 64, 48,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(window_, nullptr);
@@ -59,22 +54,23 @@ protected:
     }
     void TearDown() override
     {
-        if (device_ != nullptr) device_->Release();
-        if (back_ != nullptr) back_->Release();
-        if (primary_ != nullptr) primary_->Release();
-        if (d3d_ != nullptr) d3d_->Release();
-        if (dd_ != nullptr) {
-            dd_->SetCooperativeLevel(window_, DDSCL_NORMAL);
-            dd_->Release();
+        if (dd_ != nullptr) dd_->SetCooperativeLevel(window_, DDSCL_NORMAL);
+        for (IUnknown* p : std::initializer_list<IUnknown*>{device_, back_, primary_, d3d_, dd_}) {
+            if (p != nullptr) p->Release();
         }
         if (window_ != nullptr) DestroyWindow(window_);
         display_drivers_install({});
     }
 
-    GlRenderer* renderer()
+    // Makes the OpenGL device on back_, which must be on the window's context.
+    void make_device()
     {
+        ASSERT_EQ(d3d_->CreateDevice(IID_IDirect3DTnLHalDevice, back_, &device_), D3D_OK);
         auto* backend = dynamic_cast<GlBackend*>(&static_cast<Device*>(device_)->backend());
-        return backend != nullptr ? &backend->renderer() : nullptr;
+        ASSERT_NE(backend, nullptr);
+        renderer_ = &backend->renderer();
+        EXPECT_TRUE(renderer_->has_window());
+        EXPECT_NE(renderer_->context().describe().find("SDL window"), std::string::npos);
     }
 
     // Clears the back buffer to colour and draws nothing else.
@@ -90,19 +86,17 @@ protected:
     // it was shown; that is the buffer read here.
     std::uint32_t shown_centre()
     {
-        GlRenderer* r = renderer();
-        r->context().make_current();
-        r->shadow().invalidate();  // the reads below change bindings behind the shadow's back
+        renderer_->context().make_current();
+        renderer_->shadow().invalidate();  // the reads below change bindings behind the shadow's back
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
         glReadBuffer(GL_BACK);
         RECT client{};
         GetClientRect(window_, &client);
-        const int w = client.right, h = client.bottom;
         std::uint32_t pixel = 0;
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-        glReadPixels(w / 2, h / 2, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &pixel);
-        r->shadow().invalidate();
+        glReadPixels(client.right / 2, client.bottom / 2, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &pixel);
+        renderer_->shadow().invalidate();
         return pixel | 0xFF000000u;
     }
 
@@ -112,6 +106,7 @@ protected:
     IDirectDrawSurface7* primary_ = nullptr;
     IDirectDrawSurface7* back_ = nullptr;
     IDirect3DDevice7* device_ = nullptr;
+    GlRenderer* renderer_ = nullptr;
 };
 
 }  // namespace
@@ -128,10 +123,7 @@ TEST_F(WindowE2e, WindowedBltPresentsThroughTheBackend)
     clipper->Release();
     DDSURFACEDESC2 b = desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 64, 48);
     ASSERT_EQ(dd_->CreateSurface(&b, &back_, nullptr), DD_OK);
-    ASSERT_EQ(d3d_->CreateDevice(IID_IDirect3DTnLHalDevice, back_, &device_), D3D_OK);
-    ASSERT_NE(renderer(), nullptr);
-    EXPECT_TRUE(renderer()->has_window());
-    EXPECT_NE(renderer()->context().describe().find("SDL window"), std::string::npos);
+    ASSERT_NO_FATAL_FAILURE(make_device());
 
     for (D3DCOLOR colour : {0xFFFF0000u, 0xFF00FF00u}) {
         render(colour);
@@ -140,9 +132,9 @@ TEST_F(WindowE2e, WindowedBltPresentsThroughTheBackend)
         POINT corner{0, 0};
         ClientToScreen(window_, &corner);
         RECT on_screen{corner.x, corner.y, corner.x + client.right, corner.y + client.bottom};
-        const std::uint64_t before = renderer()->presents();
+        const std::uint64_t before = renderer_->presents();
         ASSERT_EQ(primary_->Blt(&on_screen, back_, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-        EXPECT_EQ(renderer()->presents(), before + 1);
+        EXPECT_EQ(renderer_->presents(), before + 1);
         EXPECT_EQ(shown_centre(), colour);
     }
 }
@@ -160,11 +152,9 @@ TEST_F(WindowE2e, FullScreenFlipPresentsThroughTheBackend)
     DDSCAPS2 caps{};
     caps.dwCaps = DDSCAPS_BACKBUFFER;
     ASSERT_EQ(primary_->GetAttachedSurface(&caps, &back_), DD_OK);
-    ASSERT_EQ(d3d_->CreateDevice(IID_IDirect3DTnLHalDevice, back_, &device_), D3D_OK);
-    ASSERT_NE(renderer(), nullptr);
-    EXPECT_TRUE(renderer()->has_window());
+    ASSERT_NO_FATAL_FAILURE(make_device());
     render(0xFF0000FFu);
     ASSERT_EQ(primary_->Flip(nullptr, DDFLIP_WAIT), DD_OK);
-    EXPECT_EQ(renderer()->presents(), 1u);
+    EXPECT_EQ(renderer_->presents(), 1u);
     EXPECT_EQ(shown_centre(), 0xFF0000FFu);
 }
