@@ -193,8 +193,9 @@ TEST_F(ApplicationMessages, EscapeDestroysTheWindowAndTheNextPumpSeesTheQuitMess
 TEST_F(ApplicationMessages, SizeTypesSetActiveAndCloseEndsTheProgram)
 {
     EXPECT_TRUE(app.active());
-    for (const auto& [type, active] : {std::pair{SIZE_MINIMIZED, false}, {SIZE_RESTORED, true}, {SIZE_MAXHIDE, false},
-                                       {SIZE_MAXIMIZED, true}}) {
+    const std::pair<WPARAM, bool> sizes[] = {
+        {SIZE_MINIMIZED, false}, {SIZE_RESTORED, true}, {SIZE_MAXHIDE, false}, {SIZE_MAXIMIZED, true}};
+    for (const auto& [type, active] : sizes) {
         SendMessageA(window, WM_SIZE, type, 0);
         EXPECT_EQ(app.active(), active) << type;
     }
