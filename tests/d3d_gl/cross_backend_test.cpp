@@ -64,11 +64,8 @@ TEST_P(CrossBackend, SoftwareAndOpenGlAgree)
     const TestImage gl = render(IID_IDirect3DTnLHalDevice, c);
     ASSERT_FALSE(soft.empty());
     ASSERT_FALSE(gl.empty());
-    ImageTolerance tolerance;
-    tolerance.channel = 255;
-    tolerance.bad_fraction = 1.0;
-    tolerance.min_psnr = 40.0;
-    const ImageComparison result = image_compare(gl, soft, tolerance);
+    // Only the PSNR counts: any channel may differ anywhere.
+    const ImageComparison result = image_compare(gl, soft, ImageTolerance{255, 1.0, 40.0});
     std::printf("PSNR %-40s %7.2f dB (largest channel difference %d)\n", case_name(c).c_str(), result.psnr,
                 result.max_difference);
     RecordProperty("psnr_db", std::to_string(result.psnr));

@@ -38,16 +38,13 @@ Mesh torus(float R, float r, int rings, int sides)
     return m;
 }
 
-std::map<std::pair<IDirectDraw7*, std::string>, IDirectDrawSurface7*>& texture_store()
-{
-    static std::map<std::pair<IDirectDraw7*, std::string>, IDirectDrawSurface7*> store;
-    return store;
-}
+// The scenes' textures by DirectDraw object and name, kept until gl_scenes_release.
+std::map<std::pair<IDirectDraw7*, std::string>, IDirectDrawSurface7*> texture_store;
 
 IDirectDrawSurface7* cached_texture(IDirectDraw7* dd, const std::string& name, DWORD w, DWORD h, PixelKind kind,
                                     std::uint32_t (*fill)(DWORD, DWORD), DWORD caps = DDSCAPS_TEXTURE)
 {
-    IDirectDrawSurface7*& s = texture_store()[{dd, name}];
+    IDirectDrawSurface7*& s = texture_store[{dd, name}];
     if (s == nullptr) s = scene_surface(dd, w, h, kind, fill, caps);
     return s;
 }
@@ -416,8 +413,8 @@ const std::vector<GlScene>& gl_comparison_scenes()
 
 void gl_scenes_release()
 {
-    for (auto& [key, surface] : texture_store()) {
+    for (auto& [key, surface] : texture_store) {
         if (surface != nullptr) surface->Release();
     }
-    texture_store().clear();
+    texture_store.clear();
 }

@@ -83,8 +83,10 @@ TestImage GlTestRig::image()
     return out;
 }
 
-void unlit_diffuse_only(IDirect3DDevice7* d)
+void GlTestRig::unlit(D3DCOLOR clear_color)
 {
+    clear(clear_color);
+    IDirect3DDevice7* d = device_;
     d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);

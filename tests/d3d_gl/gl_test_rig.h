@@ -41,6 +41,8 @@ public:
     }
 
     void clear(D3DCOLOR color, float z = 1.0f);
+    // Clears, turns lighting off and has stage 0 pass the diffuse colour and alpha through.
+    void unlit(D3DCOLOR clear_color);
     // Draws screen-space vertices as the given primitive, in a scene of its own.
     void draw_tl(D3DPRIMITIVETYPE type, std::vector<D3DTLVERTEX> vertices);
     // The pixel at (x, y) of a surface as 0xAARRGGBB (default: the target), and the z-buffer's depth.
@@ -57,8 +59,6 @@ private:
     HRESULT create_result_ = E_FAIL;
 };
 
-// Lighting off, and stage 0 passing the diffuse colour and alpha through.
-void unlit_diffuse_only(IDirect3DDevice7* d);
 // Writes a 32-bit word into each pixel of a rectangle of a 32-bit surface through Lock.
 void lock_write(IDirectDrawSurface7* surface, DWORD x, DWORD y, DWORD width, DWORD height, std::uint32_t value);
 

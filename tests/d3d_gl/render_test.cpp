@@ -26,8 +26,7 @@ TEST_P(GlRender, QuadEdgesOnPixelCentresFollowTheTopLeftRule)
 {
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 8, 8, false);
     ASSERT_TRUE(rig.ok());
-    rig.clear(0xFF0000FF);
-    unlit_diffuse_only(rig.device());
+    rig.unlit(0xFF0000FF);
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(2, 2, 5, 5, 0xFFFF0000));
     for (DWORD y = 0; y < 8; ++y) {
         for (DWORD x = 0; x < 8; ++x) {
@@ -42,9 +41,7 @@ TEST_P(GlRender, AttributesAreTakenAtTheDevicesPixelCentres)
     // A horizontal ramp from 0 at x = 0 to 255 at x = 255: pixel i shows i (no half-pixel offset).
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 256, 4, false);
     ASSERT_TRUE(rig.ok());
-    rig.clear(0xFF000000);
-    IDirect3DDevice7* d = rig.device();
-    unlit_diffuse_only(d);
+    rig.unlit(0xFF000000);
     rig.draw_tl(D3DPT_TRIANGLESTRIP, {tl_vertex(0, 4, 0.5f, 0xFF000000), tl_vertex(0, 0, 0.5f, 0xFF000000),
                                       tl_vertex(255, 4, 0.5f, 0xFFFF0000), tl_vertex(255, 0, 0.5f, 0xFFFF0000)});
     for (DWORD x : {0u, 1u, 64u, 128u, 200u, 254u}) {
@@ -82,7 +79,7 @@ TEST(GlDepth, ZAndWValuesAreStoredAsTheDeviceStoresThem)
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 8, 8, true);
     ASSERT_TRUE(rig.ok());
     IDirect3DDevice7* d = rig.device();
-    unlit_diffuse_only(d);
+    rig.unlit(0xFF000000);
     // A W-friendly projection with near 1 and far 10: w is the view depth, wfar = 10.
     Matrix proj;
     matrix_perspective(&proj, 1.0f, 1.0f, 1.0f, 10.0f);
@@ -110,8 +107,7 @@ TEST(GlLines, LastPixelOfALineIsDrawnOnlyWhenAsked)
     for (DWORD last : {TRUE, FALSE}) {
         GlTestRig rig(IID_IDirect3DTnLHalDevice, 16, 4, false);
         ASSERT_TRUE(rig.ok());
-        rig.clear(0xFF000000);
-        unlit_diffuse_only(rig.device());
+        rig.unlit(0xFF000000);
         rig.device()->SetRenderState(D3DRENDERSTATE_LASTPIXEL, last);
         rig.draw_tl(D3DPT_LINELIST, {tl_vertex(2, 1, 0.5f, 0xFF00FF00), tl_vertex(10, 1, 0.5f, 0xFF00FF00)});
         EXPECT_EQ(rig.pixel(2, 1), 0xFF00FF00u);
@@ -129,9 +125,8 @@ TEST(GlSixteenBit, BlendedDrawsKeepTheTargetsPrecisionLikeTheSoftwareDevice)
         GlTestRig rig(device, 4, 4, false, PixelKind::R5G6B5);
         EXPECT_TRUE(rig.ok());
         if (!rig.ok()) return 0u;
-        rig.clear(0xFF806040);
+        rig.unlit(0xFF806040);
         IDirect3DDevice7* d = rig.device();
-        unlit_diffuse_only(d);
         d->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
         d->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
         d->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
@@ -150,8 +145,7 @@ TEST(GlPrimitiveFilter, HugeScreenTrianglesAndNaNsDrawLikeTheDevice)
 {
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 16, 16, true);
     ASSERT_TRUE(rig.ok());
-    rig.clear(0xFF000000);
-    unlit_diffuse_only(rig.device());
+    rig.unlit(0xFF000000);
     rig.draw_tl(D3DPT_TRIANGLELIST, {tl_vertex(-1e9f, -1e9f, 0.5f, 0xFFFFFFFF), tl_vertex(1e9f, 0, 0.5f, 0xFFFFFFFF),
                                      tl_vertex(0, 1e9f, 0.5f, 0xFFFFFFFF)});
     EXPECT_EQ(rig.pixel(8, 8), 0xFFFFFFFFu);

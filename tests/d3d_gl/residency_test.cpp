@@ -15,8 +15,7 @@ TEST(GlResidency, LockSeesDrawingAndDrawingSeesLockedWrites)
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 8, 8, false);
     ASSERT_TRUE(rig.ok());
     TextureCache& cache = rig.renderer()->textures();
-    rig.clear(0xFF000000);
-    unlit_diffuse_only(rig.device());
+    rig.unlit(0xFF000000);
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 8, 0xFFFF0000));
     EXPECT_EQ(rig.pixel(1, 1), 0xFFFF0000u);
     const std::uint64_t readbacks = cache.readbacks();
@@ -65,9 +64,8 @@ TEST(GlResidency, DepthMovesToAnotherTargetWithItsContents)
     GlTestRig rig(IID_IDirect3DTnLHalDevice, 16, 16, true);
     ASSERT_TRUE(rig.ok());
     IDirect3DDevice7* d = rig.device();
-    unlit_diffuse_only(d);
+    rig.unlit(0xFF000000);
     d->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_TRUE);
-    rig.clear(0xFF000000, 1.0f);
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 16, 16, 0xFF0000FF, 0.3f));  // depth 0.3 everywhere
     // Move the z-buffer onto an 8×8 texture target: its top-left corner keeps the depth drawn above.
     IDirectDrawSurface7* texture_target = rig.texture(8, 8, PixelKind::X8R8G8B8, nullptr, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE);

@@ -61,16 +61,13 @@ TEST_F(ShaderCacheTest, LightingVertexFormatsAndModesCompile)
         k.light_types[0] = D3DLIGHT_POINT;
         k.light_types[1] = D3DLIGHT_SPOT;
         k.light_types[2] = D3DLIGHT_DIRECTIONAL;
-        k.specular = variant & 1;
+        k.specular = k.wbuffer = variant & 1;
         k.local_viewer = (variant >> 1) & 1;
-        k.normalize_normals = (variant >> 2) & 1;
+        k.normalize_normals = k.flat = (variant >> 2) & 1;
         k.has_normal = (variant >> 3) & 1;
         k.diffuse_source = SHADER_SOURCE_DIFFUSE;
-        k.specular_source = SHADER_SOURCE_SPECULAR;
-        k.ambient_source = SHADER_SOURCE_MATERIAL;
-        k.flat = (variant >> 2) & 1;
+        k.specular_source = SHADER_SOURCE_SPECULAR;  // ambient and emissive: the material
         k.clip_planes = 0x21;
-        k.wbuffer = variant & 1;
         k.alpha_func = D3DCMP_GREATEREQUAL;
         EXPECT_TRUE(compiles(k)) << "variant " << variant;
         EXPECT_TRUE(compiles(k, GL_PIXEL_SHIFT_BIASED)) << "variant " << variant;

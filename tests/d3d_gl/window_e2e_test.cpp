@@ -81,9 +81,8 @@ protected:
         device_->EndScene();
     }
 
-    // The centre pixel of the frame last shown, as 0xAARRGGBB. Mesa's software path keeps the front
-    // buffer in the X window (not readable through GL) and swaps by copying, leaving the back buffer as
-    // it was shown; that is the buffer read here.
+    // The centre pixel of the frame last shown, as 0xAARRGGBB. Mesa's software path swaps by copying,
+    // leaving the back buffer as it was shown (the front buffer is not readable through GL).
     std::uint32_t shown_centre()
     {
         renderer_->context().make_current();
@@ -142,9 +141,6 @@ TEST_F(WindowE2e, WindowedBltPresentsThroughTheBackend)
 TEST_F(WindowE2e, FullScreenFlipPresentsThroughTheBackend)
 {
     ASSERT_EQ(dd_->SetCooperativeLevel(window_, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-    DDSURFACEDESC2 mode{};
-    mode.dwSize = sizeof mode;
-    ASSERT_EQ(dd_->GetDisplayMode(&mode), DD_OK);
     DDSURFACEDESC2 p = desc(DDSD_CAPS | DDSD_BACKBUFFERCOUNT,
                             DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE);
     p.dwBackBufferCount = 1;
