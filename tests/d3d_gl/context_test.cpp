@@ -1,15 +1,22 @@
-// Making OpenGL contexts: headless through EGL on each platform, the version rule, and creation failing
-// cleanly (so the framework falls back to the software device) when no context can be made.
+// Making OpenGL contexts: headless through EGL on each platform, the version rule, creation failing
+// cleanly (so the framework falls back to the software device) when no context can be made, and SDL
+// making one only on a window created for OpenGL (here SDL's offscreen video driver, which draws through
+// EGL). Presenting puts the primary surface the right way up on the window's default framebuffer,
+// scaled to its drawable, and asks for vertical sync only for flips. The device's capabilities are
+// checked with every other device's in the device layer's tests.
 #include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <epoxy/gl.h>
 
 #include <cstdlib>
 #include <string>
 
-#include <epoxy/gl.h>
-
 #include "gl_test_rig.h"
 #include "platform/d3d/gl/context_egl.h"
+#include "platform/d3d/gl/context_window.h"
 #include "platform/d3d/gl/gl_backend.h"
+#include "platform/d3d/gl/gl_renderer.h"
 #include "platform/debug_output.h"
 
 TEST(GlVersion, ThreeThreeIsTheFloor)
@@ -68,15 +75,100 @@ TEST(GlDeviceCreation, FailsCleanlyWhenNoContextCanBeMade)
     d3d->Release();
 }
 
-TEST(GlDeviceCreation, IsEnumeratedAsTheTransformAndLightingDevice)
+namespace {
+
+class SdlVideo : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << "no SDL video: " << SDL_GetError();
+    }
+    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+};
+
+// A window context over a pbuffer: its default framebuffer is the pbuffer, read at each swap.
+struct PbufferWindow final : WindowGlContext {
+    explicit PbufferWindow(std::unique_ptr<GlContext> inner) : inner_(std::move(inner)) {}
+    bool make_current() override { return inner_->make_current(); }
+    std::string describe() const override { return "pbuffer window"; }
+    void drawable_size(int* width, int* height) const override { *width = *height = 16; }
+    void swap(bool vsync) override
+    {
+        vsync_ = vsync;
+        ++swaps_;
+        // Read the default framebuffer, leaving GL's bindings as the renderer's shadow state knows them.
+        GLint read = 0, row = 0, alignment = 0;
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+        glGetIntegerv(GL_PACK_ROW_LENGTH, &row);
+        glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glReadPixels(0, 0, 16, 16, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, shown_);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+        glPixelStorei(GL_PACK_ROW_LENGTH, row);
+        glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+    }
+    // The pixel shown at (x, y) with y counted from the window's top.
+    std::uint32_t shown(int x, int y) const { return shown_[15 - y][x] | 0xFF000000u; }
+    bool vsync_ = false;
+    int swaps_ = 0;
+    std::unique_ptr<GlContext> inner_;
+    std::uint32_t shown_[16][16] = {};
+};
+
+}  // namespace
+
+TEST_F(SdlVideo, ContextOnlyOnAWindowMadeForOpenGl)
 {
-    GlTestRig rig(IID_IDirect3DTnLHalDevice, 16, 16);
-    ASSERT_TRUE(rig.ok());
-    D3DDEVICEDESC7 caps{};
-    ASSERT_TRUE(SUCCEEDED(rig.device()->GetCaps(&caps)));
-    EXPECT_TRUE(caps.deviceGUID == IID_IDirect3DTnLHalDevice);
-    EXPECT_NE(caps.dwDevCaps & D3DDEVCAPS_HWRASTERIZATION, 0u);
-    EXPECT_NE(caps.dwDevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT, 0u);
-    EXPECT_NE(caps.dpcTriCaps.dwRasterCaps & D3DPRASTERCAPS_WBUFFER, 0u);
-    EXPECT_EQ(caps.dpcTriCaps.dwRasterCaps & D3DPRASTERCAPS_ZBUFFERLESSHSR, 0u);
+    SDL_Window* window = SDL_CreateWindow("gl", 0, 0, 64, 48, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 32, 32, SDL_WINDOW_HIDDEN);
+    ASSERT_TRUE(window != nullptr && plain != nullptr) << SDL_GetError();
+    std::string error;
+    EXPECT_EQ(context_window_create(plain, &error), nullptr);
+    EXPECT_NE(error.find("OpenGL"), std::string::npos) << error;
+    EXPECT_EQ(context_window_create(nullptr, &error), nullptr);
+    std::unique_ptr<WindowGlContext> context = context_window_create(window, &error);
+    ASSERT_NE(context, nullptr) << error;
+    EXPECT_GE(epoxy_gl_version(), 33);
+    EXPECT_NE(context->describe().find("SDL window"), std::string::npos);
+    int w = 0, h = 0;
+    context->drawable_size(&w, &h);
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 48);
+    context->swap(false);
+    context.reset();
+    SDL_DestroyWindow(plain);
+    SDL_DestroyWindow(window);
+}
+
+TEST(GlPresent, PrimaryIsShownTheRightWayUpAndScaled)
+{
+    std::string error;
+    std::unique_ptr<GlContext> pbuffer = context_egl_create("pbuffer", &error);
+    ASSERT_NE(pbuffer, nullptr) << error;
+    std::unique_ptr<WindowGlContext> window = std::make_unique<PbufferWindow>(std::move(pbuffer));
+    auto* shown = static_cast<PbufferWindow*>(window.get());
+    GlRenderer renderer(std::move(window));
+    ASSERT_TRUE(renderer.has_window());
+
+    // An 8×8 "primary": top half red, bottom half blue, shown on a 16×16 window.
+    GlTestRig rig(IID_IDirect3DRGBDevice, 8, 8, false);
+    IDirectDrawSurface7* primary =
+        rig.texture(8, 8, PixelKind::X8R8G8B8, [](DWORD, DWORD y) { return y < 4 ? 0xFFFF0000u : 0xFF0000FFu; });
+    ASSERT_NE(primary, nullptr);
+    Surface* surface = surface_from_interface(primary);
+    ASSERT_TRUE(renderer.present(*surface, RECT{0, 0, 8, 8}, false));
+    EXPECT_EQ(shown->swaps_, 1);
+    EXPECT_FALSE(shown->vsync_);
+    EXPECT_EQ(shown->shown(3, 1), 0xFFFF0000u);
+    EXPECT_EQ(shown->shown(12, 14), 0xFF0000FFu);
+    // A flip waits for vertical sync; a CPU change to the primary is shown by the next present.
+    lock_write(primary, 0, 0, 8, 8, 0xFF00FF00u);
+    ASSERT_TRUE(renderer.present(*surface, RECT{0, 0, 8, 8}, true));
+    EXPECT_TRUE(shown->vsync_);
+    EXPECT_EQ(shown->shown(8, 8), 0xFF00FF00u);
+    EXPECT_FALSE(renderer.present(*surface, RECT{4, 4, 4, 8}, false));  // empty rectangle: nothing to show
+    primary->Release();
 }

@@ -58,24 +58,27 @@ void GlTestRig::draw_tl(D3DPRIMITIVETYPE type, std::vector<D3DTLVERTEX> vertices
     device_->EndScene();
 }
 
-std::uint32_t GlTestRig::pixel(DWORD x, DWORD y, IDirectDrawSurface7* surface)
+namespace {
+
+Surface* readable(IDirectDrawSurface7* surface)
 {
-    Surface* s = surface_from_interface(surface != nullptr ? surface : target_);
+    Surface* s = surface_from_interface(surface);
     s->prepare_cpu_access(false);
-    return s->read_argb(x, y);
+    return s;
 }
 
-float GlTestRig::depth(DWORD x, DWORD y)
+}  // namespace
+
+std::uint32_t GlTestRig::pixel(DWORD x, DWORD y, IDirectDrawSurface7* surface)
 {
-    Surface* s = surface_from_interface(zbuffer_);
-    s->prepare_cpu_access(false);
-    return s->read_depth(x, y);
+    return readable(surface != nullptr ? surface : target_)->read_argb(x, y);
 }
+
+float GlTestRig::depth(DWORD x, DWORD y) { return readable(zbuffer_)->read_depth(x, y); }
 
 TestImage GlTestRig::image()
 {
-    Surface* s = surface_from_interface(target_);
-    s->prepare_cpu_access(false);
+    Surface* s = readable(target_);
     TestImage out(static_cast<int>(s->width()), static_cast<int>(s->height()));
     for (DWORD y = 0; y < s->height(); ++y) {
         for (DWORD x = 0; x < s->width(); ++x) out.at(static_cast<int>(x), static_cast<int>(y)) = s->read_argb(x, y);
@@ -86,12 +89,11 @@ TestImage GlTestRig::image()
 void GlTestRig::unlit(D3DCOLOR clear_color)
 {
     clear(clear_color);
-    IDirect3DDevice7* d = device_;
-    d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    d->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    device_->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
+    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    device_->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
 }
 
 void lock_write(IDirectDrawSurface7* surface, DWORD x, DWORD y, DWORD width, DWORD height, std::uint32_t value)
