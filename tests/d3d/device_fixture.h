@@ -53,7 +53,6 @@ public:
     DeviceHarness(const GUID& device, DWORD width, DWORD height, bool zbuffer,
                   DDPIXELFORMAT format = format_x8r8g8b8());
     bool ok() const { return ok_; }
-    IDirectDraw7* dd() const { return dd_.get(); }
     IDirect3D7* d3d() const { return d3d_.get(); }
     IDirect3DDevice7* device() const { return device_.get(); }
     IDirectDrawSurface7* target() const { return target_.get(); }

@@ -84,17 +84,14 @@ TEST_P(RasterConformance, CullingRemovesTheChosenWinding)
         if (c.reversed) std::swap(quad[0], quad[1]), std::swap(quad[2], quad[3]);
         const std::uint32_t expected = c.drawn ? 0xFFFF0000u : 0xFF000000u;
         // A lone triangle list wound like the strip's first triangle, then the strip itself.
-        begin_diffuse(d);
-        d->SetRenderState(D3DRENDERSTATE_CULLMODE, c.cull);
-        draw_tl(d, D3DPT_TRIANGLELIST, quad, 3);
-        d->EndScene();
-        EXPECT_EQ(h.pixel(1, 5), expected) << "list";
-        begin_diffuse(d);
-        d->SetRenderState(D3DRENDERSTATE_CULLMODE, c.cull);
-        draw_tl(d, D3DPT_TRIANGLESTRIP, quad, 4);
-        d->EndScene();
-        EXPECT_EQ(h.pixel(1, 5), expected) << "strip, first triangle";
-        EXPECT_EQ(h.pixel(6, 2), expected) << "strip, second triangle";
+        for (DWORD count : {3u, 4u}) {
+            begin_diffuse(d);
+            d->SetRenderState(D3DRENDERSTATE_CULLMODE, c.cull);
+            draw_tl(d, count == 3 ? D3DPT_TRIANGLELIST : D3DPT_TRIANGLESTRIP, quad, count);
+            d->EndScene();
+            EXPECT_EQ(h.pixel(1, 5), expected) << (count == 3 ? "list" : "strip, first triangle");
+            EXPECT_EQ(h.pixel(6, 2), count == 3 ? 0xFF000000u : expected) << "strip, second triangle";
+        }
     }
 }
 
