@@ -1,9 +1,6 @@
-// Making OpenGL contexts: headless through EGL on each platform, the version rule, creation failing
-// cleanly (so the framework falls back to the software device) when no context can be made, and SDL
-// making one only on a window created for OpenGL (here SDL's offscreen video driver, which draws through
-// EGL). Presenting puts the primary surface the right way up on the window's default framebuffer,
-// scaled to its drawable, and asks for vertical sync only for flips. The device's capabilities are
-// checked with every other device's in the device layer's tests.
+// OpenGL contexts: headless through EGL on each platform, the version rule, device creation failing
+// cleanly (for the software fallback) without one, SDL contexts only on windows made for OpenGL, and
+// presenting the primary the right way up, scaled, with vertical sync only for flips.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -43,15 +40,11 @@ TEST_P(EglPlatform, GivesACurrentContextOfAtLeastThreeThree)
 
 INSTANTIATE_TEST_SUITE_P(Headless, EglPlatform, ::testing::Values("surfaceless", "pbuffer", ""));
 
-TEST(EglContext, UnknownPlatformFailsWithAReason)
+TEST(GlDeviceCreation, FailsCleanlyWhenNoContextCanBeMade)
 {
     std::string error;
     EXPECT_EQ(context_egl_create("no-such-platform", &error), nullptr);
     EXPECT_NE(error.find("no-such-platform"), std::string::npos) << error;
-}
-
-TEST(GlDeviceCreation, FailsCleanlyWhenNoContextCanBeMade)
-{
     struct PlatformOverride {  // VIRELINE_GL_PLATFORM set for the test, restored after
         const char* old = std::getenv("VIRELINE_GL_PLATFORM");
         std::string saved = old != nullptr ? old : "";

@@ -16,11 +16,7 @@
 
 namespace {
 
-struct Case {
-    std::size_t scene;
-    int frame;
-    PixelKind kind;
-};
+struct Case { std::size_t scene; int frame; PixelKind kind; };
 
 TestImage render(const GUID& device, const Case& c)
 {

@@ -237,11 +237,7 @@ void scene_render_to_texture(SceneTarget& t, int frame)
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
 
     // Pass 1: into the texture with the z-buffer moved over.
-    t.target->DeleteAttachedSurface(0, t.zbuffer);
-    rt->AddAttachedSurface(t.zbuffer);
-    d->SetRenderTarget(rt, 0);
-    D3DVIEWPORT7 small{0, 0, 128, 64, 0.0f, 1.0f};
-    d->SetViewport(&small);
+    scene_switch_target(d, t.target, rt, t.zbuffer, 128, 64);
     d->BeginScene();
     d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF402010, 1.0f, 0);
     camera(d, 128, 64, 1.0f, 0.5f, 20.0f, Vector3(0, 1, -4));
@@ -251,11 +247,7 @@ void scene_render_to_texture(SceneTarget& t, int frame)
     d->EndScene();
 
     // Pass 2: back onto the target with the z-buffer, a lit mesh, then the texture as an overlay.
-    rt->DeleteAttachedSurface(0, t.zbuffer);
-    t.target->AddAttachedSurface(t.zbuffer);
-    d->SetRenderTarget(t.target, 0);
-    D3DVIEWPORT7 full{0, 0, t.width, t.height, 0.0f, 1.0f};
-    d->SetViewport(&full);
+    scene_switch_target(d, rt, t.target, t.zbuffer, t.width, t.height);
     begin(t, 0xFF000020);
     camera(d, t.width, t.height, 0.9f, 0.5f, 20.0f, Vector3(0, 0, -3.5f));
     set_world(d, 0.5f, 0.3f + 0.05f * static_cast<float>(frame), 0.0f);
@@ -314,11 +306,7 @@ void scene_stages(SceneTarget& t, int frame)
                {1, D3DTSS_ALPHAARG1, D3DTA_TFACTOR}, {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
                {1, D3DTSS_TEXCOORDINDEX, 1}, {1, D3DTSS_MAGFILTER, D3DTFG_POINT}});
     const float H = static_cast<float>(t.height), s = 0.01f * static_cast<float>(frame);
-    struct Vertex2 {
-        float x, y, z, rhw;
-        D3DCOLOR diffuse, specular;
-        float u0, v0, u1, v1;
-    };
+    struct Vertex2 { float x, y, z, rhw; D3DCOLOR diffuse, specular; float u0, v0, u1, v1; };
     auto quad = [&](float x0, float x1, D3DCOLOR c0, D3DCOLOR c1, D3DCOLOR spec) {
         Vertex2 v[4] = {{x0, H * 0.9f, 0.5f, 1, c0, spec, s, 1.5f, 0, 3}, {x0, H * 0.1f, 0.5f, 1, c0, 0, s, 0, 0, 0},
                         {x1, H * 0.9f, 0.5f, 1, c1, spec, s + 1.5f, 1.5f, 3, 3}, {x1, H * 0.1f, 0.5f, 1, c1, 0, s + 1.5f, 0, 3, 0}};
@@ -362,6 +350,16 @@ IDirectDrawSurface7* scene_surface(IDirectDraw7* dd, DWORD w, DWORD h, PixelKind
 D3DTLVERTEX tl_vertex(float x, float y, float z, D3DCOLOR color, float u, float v, float rhw)
 {
     return D3DTLVERTEX{x, y, z, rhw, color, 0, u, v};
+}
+
+HRESULT scene_switch_target(IDirect3DDevice7* d, IDirectDrawSurface7* from, IDirectDrawSurface7* to,
+                            IDirectDrawSurface7* zbuffer, DWORD width, DWORD height)
+{
+    D3DVIEWPORT7 all{0, 0, width, height, 0.0f, 1.0f};
+    HRESULT hr = from->DeleteAttachedSurface(0, zbuffer);
+    if (SUCCEEDED(hr)) hr = to->AddAttachedSurface(zbuffer);
+    if (SUCCEEDED(hr)) hr = d->SetRenderTarget(to, 0);
+    return SUCCEEDED(hr) ? d->SetViewport(&all) : hr;
 }
 
 std::vector<D3DTLVERTEX> tl_quad(float x0, float y0, float x1, float y1, D3DCOLOR color, float z, float uv)

@@ -43,5 +43,9 @@ void gl_scenes_release();
 IDirectDrawSurface7* scene_surface(IDirectDraw7* dd, DWORD w, DWORD h, PixelKind kind,
                                    std::uint32_t (*fill)(DWORD x, DWORD y), DWORD caps = DDSCAPS_TEXTURE);
 D3DTLVERTEX tl_vertex(float x, float y, float z, D3DCOLOR color, float u = 0.0f, float v = 0.0f, float rhw = 1.0f);
+// Moves zbuffer from one target to the other, makes the device draw on the new one and sets a viewport
+// over all of it (width × height); the first failure is returned.
+HRESULT scene_switch_target(IDirect3DDevice7* d, IDirectDrawSurface7* from, IDirectDrawSurface7* to,
+                            IDirectDrawSurface7* zbuffer, DWORD width, DWORD height);
 std::vector<D3DTLVERTEX> tl_quad(float x0, float y0, float x1, float y1, D3DCOLOR color, float z = 0.5f,
                                  float uv = 1.0f);

@@ -1,7 +1,7 @@
 // Drawing through the device interface on the OpenGL backend, where GL needs the backend's help to
 // give the device's picture: pixel centres under both pixel shifts (exact, and the 63/128 fallback with
-// attributes stepped back), depth values for z and w, line end pixels, 16-bit targets at their own
-// precision, and triangles with a NaN corner.
+// attributes stepped back), z and w values under a narrowed depth range, line end pixels, 16-bit
+// targets at their own precision, and triangles with a NaN corner.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -96,7 +96,7 @@ TEST(GlDepth, ZAndWValuesAreStoredAsTheDeviceStoresThem)
         d->BeginScene();
         d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, plane, 4, 0);
         d->EndScene();
-        // z: z/w = (4 − 1)·10/9 / 4 = 0.8333…, then min z + 0.8333·(max z − min z); w: 4 / 10.
+        // z: z/w = (4 − 1)·10/9 / 4 = 0.8333…, then min z + 0.8333·(max z − min z); w: 4 / 10 whatever the range.
         const float expected = mode == D3DZB_TRUE ? 0.25f + (30.0f / 36.0f) * 0.5f : 0.4f;
         EXPECT_NEAR(rig.depth(4, 4), expected, 1e-5f) << "mode " << mode;
     }

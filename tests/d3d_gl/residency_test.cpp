@@ -70,22 +70,14 @@ TEST(GlResidency, DepthMovesToAnotherTargetWithItsContents)
     // Move the z-buffer onto an 8×8 texture target: its top-left corner keeps the depth drawn above.
     IDirectDrawSurface7* texture_target = rig.texture(8, 8, PixelKind::X8R8G8B8, nullptr, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE);
     ASSERT_NE(texture_target, nullptr);
-    ASSERT_EQ(rig.target()->DeleteAttachedSurface(0, rig.zbuffer()), DD_OK);
-    ASSERT_EQ(texture_target->AddAttachedSurface(rig.zbuffer()), DD_OK);
-    ASSERT_EQ(d->SetRenderTarget(texture_target, 0), D3D_OK);
-    D3DVIEWPORT7 small{0, 0, 8, 8, 0.0f, 1.0f};
-    d->SetViewport(&small);
+    ASSERT_EQ(scene_switch_target(d, rig.target(), texture_target, rig.zbuffer(), 8, 8), D3D_OK);
     d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 8, 8, 0xFFFF0000, 0.5f));  // behind 0.3: fails
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 8, 0xFF00FF00, 0.2f));  // in front: passes
     EXPECT_EQ(rig.pixel(6, 4, texture_target), 0xFF000000u);
     EXPECT_EQ(rig.pixel(2, 4, texture_target), 0xFF00FF00u);
     // Back: the big target sees the 0.2 written through the texture target in the shared corner.
-    ASSERT_EQ(texture_target->DeleteAttachedSurface(0, rig.zbuffer()), DD_OK);
-    ASSERT_EQ(rig.target()->AddAttachedSurface(rig.zbuffer()), DD_OK);
-    ASSERT_EQ(d->SetRenderTarget(rig.target(), 0), D3D_OK);
-    D3DVIEWPORT7 full{0, 0, 16, 16, 0.0f, 1.0f};
-    d->SetViewport(&full);
+    ASSERT_EQ(scene_switch_target(d, texture_target, rig.target(), rig.zbuffer(), 16, 16), D3D_OK);
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 16, 16, 0xFFFFFFFF, 0.25f));
     EXPECT_EQ(rig.pixel(2, 4), 0xFF0000FFu);   // 0.25 behind 0.2
     EXPECT_EQ(rig.pixel(12, 12), 0xFFFFFFFFu); // 0.25 in front of 0.3

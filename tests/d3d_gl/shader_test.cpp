@@ -1,9 +1,7 @@
-// Shaders. The key records the platform's texture-stage rules (DISABLE ends the cascade, ALPHAOP
-// DISABLE passes alpha through, a stage without its texture becomes SELECTARG1(CURRENT) for colour and
-// alpha separately, operations the device does not offer likewise), coordinate sets the vertex lacks,
-// material colour sources by vertex format, and changes only with the structure of the state. Every
-// combination the key can describe compiles and links, the cache compiles each key once, and the
-// start-up probe's decision rule accepts only the device's pixels.
+// Shaders: the key records the texture-stage rules (DISABLE ends the cascade, a stage without its
+// texture or with an operation not offered reads CURRENT), coordinate sets and material sources, and
+// changes only with the state's structure; every key compiles and links, the cache compiles each key
+// once, and the start-up probe's rule accepts only the device's pixels.
 #include <gtest/gtest.h>
 
 #include <epoxy/gl.h>
@@ -27,10 +25,7 @@ protected:
         bindings_.target = surface_from_interface(rig_.target());
         vertex_decode(D3DFVF_VERTEX);
     }
-    ~ShaderKeyTest() override
-    {
-        if (texture_ != nullptr) texture_->Release();
-    }
+    ~ShaderKeyTest() override { if (texture_ != nullptr) texture_->Release(); }
 
     void vertex_decode(DWORD fvf) { ASSERT_TRUE(vertex_layout_decode(fvf, &layout_)); }
     void bind_texture(DWORD stage) { bindings_.textures[stage] = surface_from_interface(texture_); }

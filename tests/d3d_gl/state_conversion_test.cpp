@@ -5,38 +5,37 @@
 
 #include <epoxy/gl.h>
 
+#include <iterator>
+#include <utility>
+
 #include "gl_test_rig.h"
 #include "platform/d3d/gl/gl_enums.h"
 #include "platform/d3d/gl/shadow_state.h"
 
 TEST(StateReaders, OutOfRangeWordsReadAsTheSoftwareDeviceReadsThem)
 {
-    EXPECT_EQ(d3d_compare_of(0), D3DCMP_NEVER);
-    EXPECT_EQ(d3d_compare_of(D3DCMP_GREATER), D3DCMP_GREATER);
-    EXPECT_EQ(d3d_compare_of(1000), D3DCMP_ALWAYS);
-    EXPECT_EQ(d3d_address_of(0), D3DTADDRESS_WRAP);
-    EXPECT_EQ(d3d_address_of(D3DTADDRESS_MIRROR), D3DTADDRESS_MIRROR);
-    EXPECT_EQ(d3d_address_of(9), D3DTADDRESS_BORDER);
-    EXPECT_EQ(d3d_cull_of(D3DCULL_CW), D3DCULL_CW);
-    EXPECT_EQ(d3d_cull_of(0), D3DCULL_NONE);
-    EXPECT_EQ(d3d_cull_of(77), D3DCULL_NONE);
-    EXPECT_EQ(d3d_fill_of(D3DFILL_POINT), D3DFILL_POINT);
-    EXPECT_EQ(d3d_fill_of(0), D3DFILL_SOLID);
-    EXPECT_EQ(d3d_filter_of(D3DTFG_POINT), D3DTFG_POINT);
-    EXPECT_EQ(d3d_filter_of(0), D3DTFG_POINT);
-    EXPECT_EQ(d3d_filter_of(D3DTFG_ANISOTROPIC), D3DTFG_LINEAR);
-    D3DBLEND s, d;
-    d3d_blend_of(D3DBLEND_BOTHSRCALPHA, D3DBLEND_ONE, &s, &d);
-    EXPECT_EQ(s, D3DBLEND_SRCALPHA);
-    EXPECT_EQ(d, D3DBLEND_INVSRCALPHA);
-    d3d_blend_of(D3DBLEND_BOTHINVSRCALPHA, D3DBLEND_ZERO, &s, &d);
-    EXPECT_EQ(s, D3DBLEND_INVSRCALPHA);
-    EXPECT_EQ(d, D3DBLEND_SRCALPHA);
-    d3d_blend_of(0, 99, &s, &d);
-    EXPECT_EQ(s, D3DBLEND_ONE);
-    EXPECT_EQ(d, D3DBLEND_ZERO);
-    d3d_blend_of(D3DBLEND_SRCALPHA, D3DBLEND_BOTHSRCALPHA, &s, &d);  // "both" means nothing as a destination
-    EXPECT_EQ(d, D3DBLEND_ZERO);
+    // Each row: what a reader makes of a word, and what the software device makes of it.
+    const std::pair<DWORD, DWORD> words[] = {
+        {d3d_compare_of(0), D3DCMP_NEVER},        {d3d_compare_of(D3DCMP_GREATER), D3DCMP_GREATER},
+        {d3d_compare_of(1000), D3DCMP_ALWAYS},    {d3d_address_of(0), D3DTADDRESS_WRAP},
+        {d3d_address_of(9), D3DTADDRESS_BORDER},  {d3d_address_of(D3DTADDRESS_MIRROR), D3DTADDRESS_MIRROR},
+        {d3d_cull_of(D3DCULL_CW), D3DCULL_CW},    {d3d_cull_of(0), D3DCULL_NONE},
+        {d3d_cull_of(77), D3DCULL_NONE},          {d3d_fill_of(D3DFILL_POINT), D3DFILL_POINT},
+        {d3d_fill_of(0), D3DFILL_SOLID},          {d3d_filter_of(D3DTFG_POINT), D3DTFG_POINT},
+        {d3d_filter_of(0), D3DTFG_POINT},         {d3d_filter_of(D3DTFG_ANISOTROPIC), D3DTFG_LINEAR}};
+    for (std::size_t i = 0; i < std::size(words); ++i) EXPECT_EQ(words[i].first, words[i].second) << "row " << i;
+    // Blend words (source, destination) and the factors they are read as; "both" means nothing as a
+    // destination.
+    const DWORD blends[][4] = {{D3DBLEND_BOTHSRCALPHA, D3DBLEND_ONE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+                               {D3DBLEND_BOTHINVSRCALPHA, D3DBLEND_ZERO, D3DBLEND_INVSRCALPHA, D3DBLEND_SRCALPHA},
+                               {0, 99, D3DBLEND_ONE, D3DBLEND_ZERO},
+                               {D3DBLEND_SRCALPHA, D3DBLEND_BOTHSRCALPHA, D3DBLEND_SRCALPHA, D3DBLEND_ZERO}};
+    for (const DWORD* b : blends) {
+        D3DBLEND s, d;
+        d3d_blend_of(b[0], b[1], &s, &d);
+        EXPECT_EQ(s, b[2]) << b[0] << " " << b[1];
+        EXPECT_EQ(d, b[3]) << b[0] << " " << b[1];
+    }
 }
 
 using ShadowStateTest = HeadlessGlTest;
