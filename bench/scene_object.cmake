@@ -2,6 +2,6 @@
 # texture manager's per-frame lookup by name among a few dozen textures.
 if(TARGET vireline_scene_view)
   vireline_benchmark(bench_scene_object
-    SOURCES "${PROJECT_SOURCE_DIR}/tests/scene_object/scene_object_bench.cpp"
+    SOURCES "${CMAKE_CURRENT_LIST_DIR}/scene_object_bench.cpp"
     DEPS vireline_scene_view vireline_platform)
 endif()

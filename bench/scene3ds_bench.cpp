@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sample_scenes.h"
+#include "scene3ds/sample_scenes.h"
 #include "scene3ds/keyframe_eval.h"
 #include "scene3ds/load_3ds.h"
 #include "scene3ds_writer/write_3ds.h"
