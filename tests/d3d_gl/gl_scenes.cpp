@@ -398,14 +398,9 @@ void gl_scene_lit_textured(SceneTarget& t, int frame, int triangles)
 const std::vector<GlScene>& gl_comparison_scenes()
 {
     static const std::vector<GlScene> scenes = {
-        {"lights", scene_lights},
-        {"overlays", scene_overlays},
-        {"wbuffer", scene_wbuffer},
-        {"render_to_texture", scene_render_to_texture},
-        {"raster_modes", scene_raster_modes},
-        {"stages", scene_stages},
-        {"lit_textured", [](SceneTarget& t, int frame) { gl_scene_lit_textured(t, frame, 20000); }},
-    };
+        {"lights", scene_lights}, {"overlays", scene_overlays}, {"wbuffer", scene_wbuffer},
+        {"render_to_texture", scene_render_to_texture}, {"raster_modes", scene_raster_modes}, {"stages", scene_stages},
+        {"lit_textured", [](SceneTarget& t, int frame) { gl_scene_lit_textured(t, frame, 20000); }}};
     return scenes;
 }
 

@@ -24,10 +24,7 @@ struct SceneTarget {
 
 // One frame of a scene, between BeginScene and EndScene on target (which it clears first). frame
 // moves the animation. Textures are made on the first call and kept by the scene's own state.
-struct GlScene {
-    std::string name;
-    void (*draw)(SceneTarget& t, int frame);
-};
+struct GlScene { std::string name; void (*draw)(SceneTarget& t, int frame); };
 
 const std::vector<GlScene>& gl_comparison_scenes();
 
@@ -43,8 +40,7 @@ void gl_scenes_release();
 IDirectDrawSurface7* scene_surface(IDirectDraw7* dd, DWORD w, DWORD h, PixelKind kind,
                                    std::uint32_t (*fill)(DWORD x, DWORD y), DWORD caps = DDSCAPS_TEXTURE);
 D3DTLVERTEX tl_vertex(float x, float y, float z, D3DCOLOR color, float u = 0.0f, float v = 0.0f, float rhw = 1.0f);
-// Moves zbuffer from one target to the other, makes the device draw on the new one and sets a viewport
-// over all of it (width × height); the first failure is returned.
+// Moves zbuffer to another target, draws on it and sets a viewport over all of it; the first failure.
 HRESULT scene_switch_target(IDirect3DDevice7* d, IDirectDrawSurface7* from, IDirectDrawSurface7* to,
                             IDirectDrawSurface7* zbuffer, DWORD width, DWORD height);
 std::vector<D3DTLVERTEX> tl_quad(float x0, float y0, float x1, float y1, D3DCOLOR color, float z = 0.5f,

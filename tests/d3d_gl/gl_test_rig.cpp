@@ -58,16 +58,12 @@ void GlTestRig::draw_tl(D3DPRIMITIVETYPE type, std::vector<D3DTLVERTEX> vertices
     device_->EndScene();
 }
 
-namespace {
-
-Surface* readable(IDirectDrawSurface7* surface)
+static Surface* readable(IDirectDrawSurface7* surface)
 {
     Surface* s = surface_from_interface(surface);
     s->prepare_cpu_access(false);
     return s;
 }
-
-}  // namespace
 
 std::uint32_t GlTestRig::pixel(DWORD x, DWORD y, IDirectDrawSurface7* surface)
 {

@@ -1,7 +1,6 @@
-// A small headless set-up for drawing through the device interface in the OpenGL tests: a DirectDraw
-// object on the headless display, an off-screen 3D target with an optional z-buffer, and a device of a
-// chosen type on it, with helpers to draw screen-space primitives and read pixels back; and a fixture
-// for tests that talk to GL directly on a headless context of their own.
+// Headless set-ups for the OpenGL tests: a device of a chosen type on an off-screen target (optionally
+// with a z-buffer), with helpers to draw screen-space primitives and read pixels back; and a fixture for
+// tests that talk to GL directly on a context of their own.
 #pragma once
 
 #include <gtest/gtest.h>
