@@ -13,10 +13,7 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-struct Mesh {
-    std::vector<D3DVERTEX> vertices;
-    std::vector<WORD> indices;
-};
+struct Mesh { std::vector<D3DVERTEX> vertices; std::vector<WORD> indices; };
 
 // A torus around the y axis: major radius R, minor r, with normals and wrapped coordinates.
 Mesh torus(float R, float r, int rings, int sides)
@@ -63,23 +60,13 @@ std::uint32_t fill_alpha_ramp(DWORD x, DWORD y)
     return (x * 255) / 63 << 24 | ((y * 4) & 0xFF) << 16 | 0x80u << 8 | ((x * 4) & 0xFF);
 }
 
-void states(IDirect3DDevice7* d, std::initializer_list<std::pair<D3DRENDERSTATETYPE, DWORD>> words)
-{
-    for (const auto& [type, value] : words) d->SetRenderState(type, value);
-}
-
-void stages(IDirect3DDevice7* d, std::initializer_list<std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD>> words)
-{
-    for (const auto& [stage, type, value] : words) d->SetTextureStageState(stage, type, value);
-}
-
 void set_default_stages(IDirect3DDevice7* d)
 {
-    stages(d, {{0, D3DTSS_COLOROP, D3DTOP_MODULATE}, {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-               {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE}, {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
-               {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {0, D3DTSS_MAGFILTER, D3DTFG_LINEAR},
-               {0, D3DTSS_MINFILTER, D3DTFN_LINEAR}, {1, D3DTSS_COLOROP, D3DTOP_DISABLE},
-               {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE}});
+    scene_stages(d, {{0, D3DTSS_COLOROP, D3DTOP_MODULATE}, {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+                     {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE}, {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
+                     {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {0, D3DTSS_MAGFILTER, D3DTFG_LINEAR},
+                     {0, D3DTSS_MINFILTER, D3DTFN_LINEAR}, {1, D3DTSS_COLOROP, D3DTOP_DISABLE},
+                     {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE}});
 }
 
 void camera(IDirect3DDevice7* d, DWORD width, DWORD height, float fov, float zn, float zf, const Vector3& eye)
@@ -144,7 +131,8 @@ void lit_begin(SceneTarget& t, D3DCOLOR background, DWORD zmode, D3DCOLOR ambien
 {
     begin(t, background);
     set_default_stages(t.device);
-    states(t.device, {{D3DRENDERSTATE_ZENABLE, zmode}, {D3DRENDERSTATE_LIGHTING, TRUE}, {D3DRENDERSTATE_AMBIENT, ambient}});
+    scene_states(t.device,
+                 {{D3DRENDERSTATE_ZENABLE, zmode}, {D3DRENDERSTATE_LIGHTING, TRUE}, {D3DRENDERSTATE_AMBIENT, ambient}});
 }
 
 // Three lit tori under a point, a spot and a directional light, textured with bilinear wrap.
@@ -153,7 +141,7 @@ void scene_lights(SceneTarget& t, int frame)
     static const Mesh mesh = torus(1.0f, 0.4f, 32, 16);
     IDirect3DDevice7* d = t.device;
     lit_begin(t, 0xFF101020, D3DZB_TRUE, 0xFF202020);
-    states(d, {{D3DRENDERSTATE_SPECULARENABLE, TRUE}, {D3DRENDERSTATE_NORMALIZENORMALS, TRUE}});
+    scene_states(d, {{D3DRENDERSTATE_SPECULARENABLE, TRUE}, {D3DRENDERSTATE_NORMALIZENORMALS, TRUE}});
     camera(d, t.width, t.height, 0.9f, 0.5f, 50.0f, Vector3(0, 2.5f, -6.0f));
     set_light(d, 0, D3DLIGHT_POINT, {{1.0f}, {0.6f}, {0.3f}, {1}}, Vector3(-3, 2, -2), Vector3(), 0.1f, 9.0f);
     set_light(d, 1, D3DLIGHT_SPOT, {{0.3f}, {0.6f}, {1.0f}, {1}}, Vector3(2, 4, -1), Vector3(-0.3f, -1, 0.2f));
@@ -176,7 +164,7 @@ void scene_overlays(SceneTarget& t, int)
     IDirect3DDevice7* d = t.device;
     begin(t, 0xFF000000);
     set_default_stages(d);
-    states(d, {{D3DRENDERSTATE_ZENABLE, D3DZB_FALSE}, {D3DRENDERSTATE_LIGHTING, FALSE}});
+    scene_states(d, {{D3DRENDERSTATE_ZENABLE, D3DZB_FALSE}, {D3DRENDERSTATE_LIGHTING, FALSE}});
     const float W = static_cast<float>(t.width), H = static_cast<float>(t.height);
     d->SetTexture(0, cached_texture(t.ddraw, "two", 2, 2, PixelKind::X8R8G8B8, fill_two_by_two));
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
@@ -185,8 +173,8 @@ void scene_overlays(SceneTarget& t, int)
     for (D3DTLVERTEX& v : full) v = tl_vertex(v.sx, v.sy, v.sz, v.color, v.tu * W / 16.0f, v.tv * H / 16.0f, 0.5f);
     draw_strip(d, full);
 
-    states(d, {{D3DRENDERSTATE_ALPHABLENDENABLE, TRUE}, {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
-               {D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA}});
+    scene_states(d, {{D3DRENDERSTATE_ALPHABLENDENABLE, TRUE}, {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
+                     {D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA}});
     d->SetTexture(0, cached_texture(t.ddraw, "ramp", 64, 64, PixelKind::A8R8G8B8, fill_alpha_ramp));
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
     std::vector<D3DTLVERTEX> quad = tl_quad(W * 0.1f, H * 0.2f, W * 0.7f, H * 0.9f, 0xFFFFC080);
@@ -195,7 +183,7 @@ void scene_overlays(SceneTarget& t, int)
 
     d->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE);
     d->SetTexture(0, cached_texture(t.ddraw, "checker", 64, 64, PixelKind::R5G6B5, fill_checker));
-    stages(d, {{0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2}, {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE}});
+    scene_stages(d, {{0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2}, {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE}});
     // Partly above the top edge: the lower part shows, texture placed as for the whole quad.
     draw_strip(d, tl_quad(W * 0.4f, -H * 0.3f, W * 0.95f, H * 0.5f, 0x80FFFFFF, 0.5f, 2.0f));
     d->EndScene();
@@ -232,7 +220,8 @@ void scene_render_to_texture(SceneTarget& t, int frame)
     IDirectDrawSurface7* rt = cached_texture(t.ddraw, "rt", 128, 64, PixelKind::X8R8G8B8, nullptr,
                                              DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE);
     set_default_stages(d);
-    states(d, {{D3DRENDERSTATE_LIGHTING, TRUE}, {D3DRENDERSTATE_ZENABLE, D3DZB_TRUE}, {D3DRENDERSTATE_AMBIENT, 0xFF303030}});
+    scene_states(d, {{D3DRENDERSTATE_LIGHTING, TRUE}, {D3DRENDERSTATE_ZENABLE, D3DZB_TRUE},
+                     {D3DRENDERSTATE_AMBIENT, 0xFF303030}});
     set_light(d, 0, D3DLIGHT_DIRECTIONAL, {{1}, {1}, {1}, {1}}, Vector3(), Vector3(0.5f, -0.7f, 1));
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
 
@@ -253,12 +242,12 @@ void scene_render_to_texture(SceneTarget& t, int frame)
     set_world(d, 0.5f, 0.3f + 0.05f * static_cast<float>(frame), 0.0f);
     set_material(d, 0.3f, 0.5f, 1.0f, 0.0f);
     draw_mesh(d, mesh);
-    states(d, {{D3DRENDERSTATE_LIGHTING, FALSE}, {D3DRENDERSTATE_ZENABLE, D3DZB_FALSE},
-               {D3DRENDERSTATE_ALPHABLENDENABLE, TRUE}, {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
-               {D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA}});
+    scene_states(d, {{D3DRENDERSTATE_LIGHTING, FALSE}, {D3DRENDERSTATE_ZENABLE, D3DZB_FALSE},
+                     {D3DRENDERSTATE_ALPHABLENDENABLE, TRUE}, {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
+                     {D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA}});
     d->SetTexture(0, rt);
-    stages(d, {{0, D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2},
-               {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE}});
+    scene_stages(d, {{0, D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2},
+                     {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE}});
     draw_strip(d, tl_quad(0, 0, static_cast<float>(t.width) * 0.5f, static_cast<float>(t.height) * 0.5f, 0xB0FFFFFF));
     d->SetTexture(0, nullptr);
     d->EndScene();
@@ -278,8 +267,8 @@ void scene_raster_modes(SceneTarget& t, int frame)
     const DWORD shades[3] = {D3DSHADE_GOURAUD, D3DSHADE_FLAT, D3DSHADE_GOURAUD};
     for (int i = 0; i < 3; ++i) {
         const auto f = static_cast<float>(i);
-        states(d, {{D3DRENDERSTATE_FILLMODE, fills[i]}, {D3DRENDERSTATE_CULLMODE, culls[i]},
-                   {D3DRENDERSTATE_SHADEMODE, shades[i]}});
+        scene_states(d, {{D3DRENDERSTATE_FILLMODE, fills[i]}, {D3DRENDERSTATE_CULLMODE, culls[i]},
+                         {D3DRENDERSTATE_SHADEMODE, shades[i]}});
         set_world(d, 0.04f * static_cast<float>(frame) + f, 0.9f, 0.0f, -2.6f + 2.6f * f);
         set_material(d, 0.9f - 0.3f * f, 0.5f, 0.3f + 0.3f * f, 0.0f);
         draw_mesh(d, mesh);
@@ -296,20 +285,22 @@ void scene_stages(SceneTarget& t, int frame)
     IDirect3DDevice7* d = t.device;
     begin(t, 0xFF306030);
     set_default_stages(d);
-    states(d, {{D3DRENDERSTATE_ZENABLE, D3DZB_FALSE}, {D3DRENDERSTATE_LIGHTING, FALSE},
-               {D3DRENDERSTATE_TEXTUREFACTOR, 0x80408040}, {D3DRENDERSTATE_SPECULARENABLE, TRUE},
-               {D3DRENDERSTATE_ALPHABLENDENABLE, TRUE}, {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
-               {D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA}});
+    scene_states(d, {{D3DRENDERSTATE_ZENABLE, D3DZB_FALSE}, {D3DRENDERSTATE_LIGHTING, FALSE},
+                     {D3DRENDERSTATE_TEXTUREFACTOR, 0x80408040}, {D3DRENDERSTATE_SPECULARENABLE, TRUE},
+                     {D3DRENDERSTATE_ALPHABLENDENABLE, TRUE}, {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
+                     {D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA}});
     d->SetTexture(0, cached_texture(t.ddraw, "marble", 64, 64, PixelKind::X8R8G8B8, fill_marble));
-    stages(d, {{0, D3DTSS_ALPHAOP, D3DTOP_DISABLE}, {1, D3DTSS_COLOROP, D3DTOP_ADD}, {1, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-               {1, D3DTSS_COLORARG2, D3DTA_CURRENT}, {1, D3DTSS_ALPHAOP, D3DTOP_MODULATE},
-               {1, D3DTSS_ALPHAARG1, D3DTA_TFACTOR}, {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
-               {1, D3DTSS_TEXCOORDINDEX, 1}, {1, D3DTSS_MAGFILTER, D3DTFG_POINT}});
+    scene_stages(d, {{0, D3DTSS_ALPHAOP, D3DTOP_DISABLE}, {1, D3DTSS_COLOROP, D3DTOP_ADD},
+                     {1, D3DTSS_COLORARG1, D3DTA_TEXTURE}, {1, D3DTSS_COLORARG2, D3DTA_CURRENT},
+                     {1, D3DTSS_ALPHAOP, D3DTOP_MODULATE}, {1, D3DTSS_ALPHAARG1, D3DTA_TFACTOR},
+                     {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT}, {1, D3DTSS_TEXCOORDINDEX, 1}, {1, D3DTSS_MAGFILTER, D3DTFG_POINT}});
     const float H = static_cast<float>(t.height), s = 0.01f * static_cast<float>(frame);
     struct Vertex2 { float x, y, z, rhw; D3DCOLOR diffuse, specular; float u0, v0, u1, v1; };
     auto quad = [&](float x0, float x1, D3DCOLOR c0, D3DCOLOR c1, D3DCOLOR spec) {
-        Vertex2 v[4] = {{x0, H * 0.9f, 0.5f, 1, c0, spec, s, 1.5f, 0, 3}, {x0, H * 0.1f, 0.5f, 1, c0, 0, s, 0, 0, 0},
-                        {x1, H * 0.9f, 0.5f, 1, c1, spec, s + 1.5f, 1.5f, 3, 3}, {x1, H * 0.1f, 0.5f, 1, c1, 0, s + 1.5f, 0, 3, 0}};
+        Vertex2 v[4] = {{x0, H * 0.9f, 0.5f, 1, c0, spec, s, 1.5f, 0, 3},
+                        {x0, H * 0.1f, 0.5f, 1, c0, 0, s, 0, 0, 0},
+                        {x1, H * 0.9f, 0.5f, 1, c1, spec, s + 1.5f, 1.5f, 3, 3},
+                        {x1, H * 0.1f, 0.5f, 1, c1, 0, s + 1.5f, 0, 3, 0}};
         d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2, v, 4, 0);
     };
     const float W = static_cast<float>(t.width);
@@ -322,6 +313,16 @@ void scene_stages(SceneTarget& t, int frame)
 }
 
 }  // namespace
+
+void scene_states(IDirect3DDevice7* d, std::initializer_list<std::pair<D3DRENDERSTATETYPE, DWORD>> words)
+{
+    for (const auto& [type, value] : words) d->SetRenderState(type, value);
+}
+
+void scene_stages(IDirect3DDevice7* d, std::initializer_list<std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD>> words)
+{
+    for (const auto& [stage, type, value] : words) d->SetTextureStageState(stage, type, value);
+}
 
 IDirectDrawSurface7* scene_surface(IDirectDraw7* dd, DWORD w, DWORD h, PixelKind kind,
                                    std::uint32_t (*fill)(DWORD, DWORD), DWORD caps)
@@ -377,7 +378,7 @@ void gl_scene_lit_textured(SceneTarget& t, int frame, int triangles)
     if (it == meshes.end()) it = meshes.emplace(rings, torus(0.6f, 0.25f, rings, sides)).first;
     IDirect3DDevice7* d = t.device;
     lit_begin(t, 0xFF000010, D3DZB_TRUE, 0xFF202020);
-    states(d, {{D3DRENDERSTATE_SPECULARENABLE, TRUE}, {D3DRENDERSTATE_NORMALIZENORMALS, TRUE}});
+    scene_states(d, {{D3DRENDERSTATE_SPECULARENABLE, TRUE}, {D3DRENDERSTATE_NORMALIZENORMALS, TRUE}});
     camera(d, t.width, t.height, 0.8f, 0.5f, 50.0f, Vector3(0, 0, -9.0f));
     set_light(d, 0, D3DLIGHT_POINT, {{1}, {0.8f}, {0.6f}, {1}}, Vector3(-3, 3, -4), Vector3());
     set_light(d, 1, D3DLIGHT_DIRECTIONAL, {{0.3f}, {0.3f}, {0.5f}, {1}}, Vector3(), Vector3(1, -1, 1));

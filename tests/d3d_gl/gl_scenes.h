@@ -6,7 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/d3d/core/pixel_format.h"
@@ -39,6 +42,9 @@ void gl_scenes_release();
 // triangles (x0,y1) (x0,y0) (x1,y1) (x1,y0) with texture coordinates 0..uv.
 IDirectDrawSurface7* scene_surface(IDirectDraw7* dd, DWORD w, DWORD h, PixelKind kind,
                                    std::uint32_t (*fill)(DWORD x, DWORD y), DWORD caps = DDSCAPS_TEXTURE);
+// Sets render states, and texture-stage states as (stage, type, value), in order.
+void scene_states(IDirect3DDevice7* d, std::initializer_list<std::pair<D3DRENDERSTATETYPE, DWORD>> words);
+void scene_stages(IDirect3DDevice7* d, std::initializer_list<std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD>> words);
 D3DTLVERTEX tl_vertex(float x, float y, float z, D3DCOLOR color, float u = 0.0f, float v = 0.0f, float rhw = 1.0f);
 // Moves zbuffer to another target, draws on it and sets a viewport over all of it; the first failure.
 HRESULT scene_switch_target(IDirect3DDevice7* d, IDirectDrawSurface7* from, IDirectDrawSurface7* to,

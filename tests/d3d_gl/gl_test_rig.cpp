@@ -86,10 +86,8 @@ void GlTestRig::unlit(D3DCOLOR clear_color)
 {
     clear(clear_color);
     device_->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    scene_stages(device_, {{0, D3DTSS_COLOROP, D3DTOP_SELECTARG2}, {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE},
+                           {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2}, {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE}});
 }
 
 void lock_write(IDirectDrawSurface7* surface, DWORD x, DWORD y, DWORD width, DWORD height, std::uint32_t value)

@@ -63,8 +63,7 @@ TEST_P(GlRender, BilinearCheckerAtPixelCentresBlendsHalfTexels)
         rig.texture(2, 2, PixelKind::X8R8G8B8, [](DWORD x, DWORD y) { return ((x + y) & 1) ? 0xFFFFFFFFu : 0xFF000000u; });
     IDirect3DDevice7* d = rig.device();
     d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTFG_LINEAR);
+    scene_stages(d, {{0, D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {0, D3DTSS_MAGFILTER, D3DTFG_LINEAR}});
     d->SetTexture(0, checker);
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 4, 0xFFFFFFFF));
     const int expected[4][4] = {{128, 128, 128, 128}, {128, 0, 128, 255}, {128, 128, 128, 128}, {128, 255, 128, 0}};
@@ -132,9 +131,8 @@ TEST(GlSixteenBit, BlendedDrawsKeepTheTargetsPrecisionLikeTheSoftwareDevice)
         if (!rig.ok()) return 0u;
         rig.unlit(0xFF806040);
         IDirect3DDevice7* d = rig.device();
-        d->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
-        d->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
-        d->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        scene_states(d, {{D3DRENDERSTATE_ALPHABLENDENABLE, TRUE}, {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
+                         {D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA}});
         for (int i = 0; i < 10; ++i) rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 4, 4, 0x30102030));
         return rig.pixel(1, 1);
     };
@@ -175,9 +173,8 @@ TEST(GlResidency, LockSeesDrawingAndDrawingSeesLockedWrites)
     // A CPU write into the right half, then blending over it: GL must see the write.
     lock_write(rig.target(), 6, 2, 1, 1, 0x000000FFu);
     IDirect3DDevice7* d = rig.device();
-    d->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
-    d->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE);
-    d->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE);
+    scene_states(d, {{D3DRENDERSTATE_ALPHABLENDENABLE, TRUE}, {D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE},
+                     {D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE}});
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(4, 0, 8, 8, 0xFF00FF00));
     EXPECT_EQ(rig.pixel(6, 2), 0xFF00FFFFu);  // written blue + drawn green
     EXPECT_EQ(rig.pixel(6, 3), 0xFF00FF00u);
@@ -218,7 +215,8 @@ TEST(GlResidency, DepthMovesToAnotherTargetWithItsContents)
     d->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_TRUE);
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 16, 16, 0xFF0000FF, 0.3f));  // depth 0.3 everywhere
     // Move the z-buffer onto an 8×8 texture target: its top-left corner keeps the depth drawn above.
-    IDirectDrawSurface7* texture_target = rig.texture(8, 8, PixelKind::X8R8G8B8, nullptr, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE);
+    IDirectDrawSurface7* texture_target =
+        rig.texture(8, 8, PixelKind::X8R8G8B8, nullptr, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE);
     ASSERT_NE(texture_target, nullptr);
     ASSERT_EQ(scene_switch_target(d, rig.target(), texture_target, rig.zbuffer(), 8, 8), D3D_OK);
     d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
@@ -245,9 +243,8 @@ TEST(GlResidency, SamplingTheTargetBeingDrawnReadsItAsItWas)
     d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF204060, 1.0f, 0);
     d->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
     d->SetTexture(0, feedback);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
-    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    scene_stages(d, {{0, D3DTSS_COLOROP, D3DTOP_ADD}, {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+                     {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE}});
     rig.draw_tl(D3DPT_TRIANGLESTRIP, tl_quad(0, 0, 8, 8, 0xFF101010));
     EXPECT_EQ(rig.pixel(3, 3, feedback), 0xFF305070u);
     d->SetTexture(0, nullptr);
@@ -276,7 +273,8 @@ TEST(PixelTransfer, EveryColourKindRoundTripsThroughGlWords)
         pixel_rows_from_argb(kind, words.data(), w, h, back.data(), pitch);
         if (kind == PixelKind::X8R8G8B8) pixel_rows_clear_x8(back.data(), pitch, w, h);
         for (DWORD y = 0; y < h; ++y) {
-            EXPECT_EQ(std::memcmp(back.data() + y * pitch, memory.data() + y * pitch, w * bytes), 0) << static_cast<int>(kind);
+            EXPECT_EQ(std::memcmp(back.data() + y * pitch, memory.data() + y * pitch, w * bytes), 0)
+                << static_cast<int>(kind);
             EXPECT_EQ(back[y * pitch + w * bytes], 0xEE);  // padding untouched
         }
     }
