@@ -296,10 +296,10 @@ void scene_stages(SceneTarget& t, int frame)
                      {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT}, {1, D3DTSS_TEXCOORDINDEX, 1}, {1, D3DTSS_MAGFILTER, D3DTFG_POINT}});
     const float H = static_cast<float>(t.height), s = 0.01f * static_cast<float>(frame);
     struct Vertex2 { float x, y, z, rhw; D3DCOLOR diffuse, specular; float u0, v0, u1, v1; };
-    auto quad = [&](float x0, float x1, D3DCOLOR c0, D3DCOLOR c1, D3DCOLOR spec) {
-        Vertex2 v[4] = {{x0, H * 0.9f, 0.5f, 1, c0, spec, s, 1.5f, 0, 3},
+    auto quad = [&](float x0, float x1, D3DCOLOR c0, D3DCOLOR c1, D3DCOLOR specular) {
+        Vertex2 v[4] = {{x0, H * 0.9f, 0.5f, 1, c0, specular, s, 1.5f, 0, 3},
                         {x0, H * 0.1f, 0.5f, 1, c0, 0, s, 0, 0, 0},
-                        {x1, H * 0.9f, 0.5f, 1, c1, spec, s + 1.5f, 1.5f, 3, 3},
+                        {x1, H * 0.9f, 0.5f, 1, c1, specular, s + 1.5f, 1.5f, 3, 3},
                         {x1, H * 0.1f, 0.5f, 1, c1, 0, s + 1.5f, 0, 3, 0}};
         d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2, v, 4, 0);
     };
