@@ -11,10 +11,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    File3dsScene full = sample_full_scene();
-    File3dsScene editor_only = full;
+    const File3dsScene full = sample_full_scene();
+    File3dsScene editor_only = full, keyframer_only = full;
     editor_only.keyframer = false;
-    File3dsScene keyframer_only = full;
     keyframer_only.objects.clear();
     keyframer_only.materials.clear();
     const std::pair<const char*, File3dsScene> seeds[] = {{"full.3ds", full},

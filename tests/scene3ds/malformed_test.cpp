@@ -1,11 +1,12 @@
-// Malformed files, most of them made from a valid one: truncated at every byte, chunk lengths too short
-// or too long, counts too high, a first chunk other than the main chunk, face indices past the
-// vertices, chunks outside their parents, too many target nodes, deep nesting, unterminated names,
-// odd node ids and parent cycles. Every one loads without
+// Malformed files, most made from a valid one: truncated at every byte, lengths and counts out of range,
+// a wrong first chunk, face indices past the vertices, chunks outside their parents, too many target
+// nodes, deep nesting, unterminated names, odd node ids and parent cycles. Every one loads without
 // reading past its buffer (the sanitizer build checks that) into a scene whose invariants hold.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -57,19 +58,16 @@ std::size_t children_at(const Bytes& b, std::uint16_t id, std::size_t body, std:
     }
 }
 
-void list_chunks(const Bytes& b, std::size_t begin, std::size_t end, std::vector<ChunkAt>* out) {
-    for (std::size_t p = begin; p + 6 <= end;) {
+// Every chunk of a well-formed file, parents before their children.
+std::vector<ChunkAt> chunks_of(const Bytes& b, std::size_t begin = 0, std::size_t end = SIZE_MAX) {
+    std::vector<ChunkAt> out;
+    for (std::size_t p = begin; p + 6 <= std::min(end, b.size());) {
         const ChunkAt c{p, static_cast<std::uint16_t>(get_le(b, p, 2)), get_le(b, p + 2, 4)};
-        out->push_back(c);
-        const std::size_t children = children_at(b, c.id, p + 6, p + c.length);
-        if (children != 0) list_chunks(b, children, p + c.length, out);
+        out.push_back(c);
+        if (const std::size_t children = children_at(b, c.id, p + 6, p + c.length); children != 0)
+            for (const ChunkAt& inner : chunks_of(b, children, p + c.length)) out.push_back(inner);
         p += c.length;
     }
-}
-
-std::vector<ChunkAt> chunks_of(const Bytes& b) {
-    std::vector<ChunkAt> out;
-    list_chunks(b, 0, b.size(), &out);
     return out;
 }
 
@@ -164,8 +162,7 @@ TEST(MalformedFiles, EveryLengthAndCountOutOfRange) {
 
 TEST(MalformedFiles, FirstChunkOtherThanMainGivesAnEmptyScene) {
     const auto scene = load_sound(patched(write_3ds(sample_full_scene()), chunk3ds::MAIN, 0, chunk3ds::EDITOR));
-    EXPECT_TRUE(scene->node_registry.empty());
-    EXPECT_TRUE(scene->materials.empty());
+    EXPECT_TRUE(scene->node_registry.empty() && scene->materials.empty());
 }
 
 TEST(MalformedFiles, FaceIndicesPastTheVerticesDropTheFaces) {
@@ -221,9 +218,7 @@ TEST(MalformedFiles, ChunksOutsideTheirParentsAreSkipped) {
         });
     });
     const auto scene = load_sound(w.data());
-    EXPECT_TRUE(scene->meshes.empty());
-    EXPECT_TRUE(scene->materials.empty());
-    EXPECT_TRUE(scene->lights.empty());
+    EXPECT_TRUE(scene->meshes.empty() && scene->materials.empty() && scene->lights.empty());
     ASSERT_EQ(scene->dummies.size(), 1u);
     EXPECT_STREQ(scene->dummies[0]->name, "Ghost");
     EXPECT_TRUE(scene->dummies[0]->position_track.empty());

@@ -15,11 +15,8 @@
 #include <assimp/scene.h>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <set>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "platform/debug_output.h"
 #include "sample_scenes.h"
@@ -27,37 +24,26 @@
 
 namespace {
 
-struct Lib3dsFileDeleter {
-    void operator()(Lib3dsFile* f) const { lib3ds_file_free(f); }
-};
-using Lib3dsFilePtr = std::unique_ptr<Lib3dsFile, Lib3dsFileDeleter>;
+using Lib3dsFilePtr = std::unique_ptr<Lib3dsFile, decltype(&lib3ds_file_free)>;
 
 // Names are kept to 31 characters by the reader.
 std::string short_name(const char* name) { return std::string(name).substr(0, 31); }
 
 std::vector<std::string> scene_files() {
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(VIRELINE_TESTDATA_DIR) + "/3ds")) {
-        std::string ext = entry.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (ext == ".3ds") files.push_back(entry.path().filename().string());
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VIRELINE_TESTDATA_DIR) + "/3ds"))
+        if (const std::string ext = entry.path().extension().string(); ext == ".3ds" || ext == ".3DS")
+            files.push_back(entry.path().filename().string());
     std::sort(files.begin(), files.end());
     return files;
 }
 
-template <typename T>
-std::multiset<std::string> lib3ds_names(T* list) {
-    std::multiset<std::string> names;
-    for (T* item = list; item != nullptr; item = item->next) names.insert(short_name(item->name));
-    return names;
-}
-
-template <typename List>
-std::multiset<std::string> our_names(const List& list) {
-    std::multiset<std::string> names;
-    for (const auto& item : list) names.insert(item->name);
-    return names;
+template <typename T, typename List>
+void expect_same_names(const List& ours, T* theirs) {
+    std::multiset<std::string> our_names, their_names;
+    for (const auto& item : ours) our_names.insert(item->name);
+    for (; theirs != nullptr; theirs = theirs->next) their_names.insert(short_name(theirs->name));
+    EXPECT_EQ(our_names, their_names);
 }
 
 void collect_nodes(Lib3dsNode* node, std::vector<Lib3dsNode*>* out) {
@@ -102,9 +88,9 @@ void expect_agreement(const std::string& path, Lib3dsFilePtr* oracle) {
         their_meshes.emplace(short_name(m->name), m->points, m->faces);
     EXPECT_EQ(our_meshes, their_meshes);
 
-    EXPECT_EQ(our_names(scene->materials), lib3ds_names(other.materials));
-    EXPECT_EQ(our_names(scene->cameras), lib3ds_names(other.cameras));
-    EXPECT_EQ(our_names(scene->lights), lib3ds_names(other.lights));
+    expect_same_names(scene->materials, other.materials);
+    expect_same_names(scene->cameras, other.cameras);
+    expect_same_names(scene->lights, other.lights);
     for (const LightNode* light : scene->lights) {
         const Lib3dsLight* their = lib3ds_file_light_by_name(oracle->get(), light->name);
         ASSERT_NE(their, nullptr);
@@ -152,7 +138,7 @@ class SceneFiles : public ::testing::TestWithParam<std::string> {};
 }  // namespace
 
 TEST_P(SceneFiles, LoadsAndAgreesWithLib3dsAndAssimp) {
-    Lib3dsFilePtr oracle;
+    Lib3dsFilePtr oracle(nullptr, lib3ds_file_free);
     expect_agreement(testdata_3ds(GetParam()), &oracle);
     // Only the two files that are no scenes at all are refused by lib3ds.
     EXPECT_TRUE(oracle || GetParam() == "empty.3ds" || GetParam() == "wrong.3ds") << GetParam();
@@ -170,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(Testdata, SceneFiles, ::testing::ValuesIn(scene_files()
 TEST(WriterRoundTrip, Lib3dsAndAssimpReadTheWrittenFile) {
     const std::string path = std::string(VIRELINE_BINARY_DIR) + "/writer_roundtrip_lib3ds.3ds";
     ASSERT_TRUE(write_3ds_file(path.c_str(), sample_full_scene()));
-    Lib3dsFilePtr other;
+    Lib3dsFilePtr other(nullptr, lib3ds_file_free);
     expect_agreement(path, &other);
     std::remove(path.c_str());
     ASSERT_NE(other, nullptr);

@@ -9,11 +9,7 @@ namespace {
 template <typename Value>
 File3dsTrack<Value> keys_every(int count, int step, Value (*value)(int)) {
     File3dsTrack<Value> t;
-    t.keys.resize(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        t.keys[static_cast<std::size_t>(i)].frame = static_cast<std::uint32_t>(i * step);
-        t.keys[static_cast<std::size_t>(i)].value = value(i);
-    }
+    for (int i = 0; i < count; ++i) t.keys.push_back({static_cast<std::uint32_t>(i * step), value(i), {}});
     return t;
 }
 
@@ -29,27 +25,11 @@ File3dsNode node(File3dsNodeChunk chunk, const std::string& name, std::int16_t i
                  int keys = 3, int step = 15) {
     File3dsNode n;
     n.chunk = chunk;
-    n.name = name;
     n.node_id = id;
+    n.name = name;
     n.parent = parent;
     n.position = keys_every(keys, step, orbit);
     return n;
-}
-
-File3dsLight light(const char* name, File3dsPoint at, File3dsColor colour) {
-    File3dsLight l;
-    l.name = name;
-    l.position = at;
-    l.colour = colour;
-    return l;
-}
-
-File3dsCamera camera(const char* name, File3dsPoint at, float lens) {
-    File3dsCamera c;
-    c.name = name;
-    c.position = at;
-    c.lens = lens;
-    return c;
 }
 
 // A grid of quads in the file's XY plane, two triangles each.
@@ -84,34 +64,25 @@ File3dsScene sample_full_scene() {
     using F = File3dsColorFormat;
     using N = File3dsNodeChunk;
     File3dsScene s;
-    s.materials.resize(2);
-    File3dsMaterial& metal = s.materials[0];
-    metal.name = "Metal";
-    metal.ambient = File3dsColor{0.1f, 0.1f, 0.1f, F::Bytes};
-    metal.diffuse = File3dsColor{0.8f, 0.7f, 0.6f, F::Float};
-    metal.specular = File3dsColor{1.0f, 1.0f, 1.0f, F::BytesGamma};
-    metal.shininess = File3dsPercentage{60.0f, false};
-    metal.shininess_strength = File3dsPercentage{0.5f, true};
-    metal.texture_map = "metal.jpg";
-    metal.reflection_map = "env.jpg";
-    File3dsMaterial& glass = s.materials[1];
-    glass.name = "Glass";
-    glass.diffuse = File3dsColor{0.2f, 0.4f, 0.9f, F::FloatGamma};
-    glass.transparency = File3dsPercentage{50.0f, false};
-    glass.wire = true;
-    glass.opacity_map = "mask.tga";
+    // Name; ambient, diffuse, specular; shininess, its strength, transparency; wire; the three maps.
+    s.materials = {{"Metal", File3dsColor{0.1f, 0.1f, 0.1f, F::Bytes}, File3dsColor{0.8f, 0.7f, 0.6f, F::Float},
+                    File3dsColor{1.0f, 1.0f, 1.0f, F::BytesGamma}, File3dsPercentage{60.0f, false},
+                    File3dsPercentage{0.5f, true}, {}, false, "metal.jpg", {}, "env.jpg"},
+                   {"Glass", {}, File3dsColor{0.2f, 0.4f, 0.9f, F::FloatGamma}, {}, {}, {},
+                    File3dsPercentage{50.0f, false}, true, {}, "mask.tga", {}}};
 
     File3dsMesh body = grid_mesh("Body", 3, 2, "Glass");
     body.material_groups.push_back({"Metal", {0, 1}});
     body.local_axes = std::array<float, 12>{0, 1, 0, -1, 0, 0, 0, 0, 1, 50, 60, 70};
-    File3dsMesh wheel;
-    wheel.name = "Wheel";
-    wheel.vertices = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {0, 0, 100}};
-    wheel.faces = {{0, 1, 2, 7}, {0, 2, 3, 7}, {0, 3, 1, 7}, {1, 3, 2, 7}};
-    File3dsLight spot = light("Spot", {300, 300, 300}, {0.5f, 0.5f, 1.0f, F::Bytes});
-    spot.spot = File3dsSpot{{0, 0, 0}, 30.0f, 45.0f};
-    s.objects = {body, light("Omni", {0, 0, 500}, {1.0f, 0.9f, 0.8f, F::Float}), wheel,
-                 camera("Front", {0, -500, 100}, 35.0f), spot, camera("Top", {0, 0, 800}, 50.0f)};
+    const File3dsMesh wheel{"Wheel", {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {0, 0, 100}}, {}, {},
+                            {{0, 1, 2, 7}, {0, 2, 3, 7}, {0, 3, 1, 7}, {1, 3, 2, 7}}, {}};
+    s.objects = {body,
+                 File3dsLight{"Omni", {0, 0, 500}, File3dsColor{1.0f, 0.9f, 0.8f, F::Float}, {}},
+                 wheel,
+                 File3dsCamera{"Front", {0, -500, 100}, {}, 0.0f, 35.0f},
+                 File3dsLight{"Spot", {300, 300, 300}, File3dsColor{0.5f, 0.5f, 1.0f, F::Bytes},
+                              File3dsSpot{{0, 0, 0}, 30.0f, 45.0f}},
+                 File3dsCamera{"Top", {0, 0, 800}, {}, 0.0f, 50.0f}};
 
     s.frame_segment = std::array<std::uint32_t, 2>{0, 60};
     s.nodes = {node(N::Object, "$$$DUMMY", 0, -1), node(N::Object, "Body", 1, 0), node(N::Object, "Wheel", 2, 1),

@@ -10,7 +10,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "math/matrix.h"
@@ -49,16 +48,13 @@ inline File3dsMesh make_mesh(std::string name,
 }
 
 // A light at the origin without a colour of its own, and a camera at the origin with a 50 mm lens.
-inline File3dsLight make_light(std::string name, std::optional<File3dsSpot> spot = {}) {
-    return {std::move(name), {}, {}, spot};
-}
+inline File3dsLight make_light(std::string name, std::optional<File3dsSpot> spot = {}) { return {name, {}, {}, spot}; }
 inline File3dsCamera make_camera(std::string name) { return {std::move(name), {}, {}, 0.0f, 50.0f}; }
 
 template <typename Value>
 File3dsTrack<Value> track(std::vector<std::pair<std::uint32_t, Value>> keys) {
     File3dsTrack<Value> t;
-    t.keys.resize(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) std::tie(t.keys[i].frame, t.keys[i].value) = keys[i];
+    for (const auto& [frame, value] : keys) t.keys.push_back({frame, value, {}});
     return t;
 }
 
@@ -76,11 +72,8 @@ inline File3dsNode file_node(File3dsNodeChunk chunk, std::string name, std::int1
 
 // A file with these objects and, when there are nodes, a keyframer.
 inline File3dsScene file_scene(std::vector<File3dsObject> objects, std::vector<File3dsNode> nodes = {}) {
-    File3dsScene scene;
-    scene.objects = std::move(objects);
-    scene.keyframer = !nodes.empty();
-    scene.nodes = std::move(nodes);
-    return scene;
+    const bool keyframer = !nodes.empty();
+    return {{}, std::move(objects), keyframer, {}, std::move(nodes)};
 }
 
 // What every loaded scene must satisfy, however bad its file: indices inside the vertices, material
@@ -108,8 +101,8 @@ inline void expect_sound(Scene3ds& scene) {
         ASSERT_TRUE(light->spot_node == nullptr || registry.count(light->spot_node));
     for (const auto& material : scene.materials) {
         ASSERT_LT(strnlen(material->name, sizeof material->name), sizeof material->name);
-        const std::size_t map_name_size = MATERIAL_MAP_NAME_SIZE;
-        ASSERT_LT(strnlen(material->texture_map.file_name, map_name_size), map_name_size);
+        const auto& map = material->texture_map.file_name;
+        ASSERT_LT(strnlen(map, sizeof map), sizeof map);
     }
     for (float t : {-3.0f, 0.0f, 17.5f, 1e9f})
         for (SceneNode* node : scene.evaluation_order) evaluate_node(node, t);

@@ -18,18 +18,16 @@ bool contains(const std::string& text, const std::string& part) { return text.fi
 bool well_formed(const std::string& json) {
     int depth = 0;
     bool in_string = false;
-    for (std::size_t i = 0; i < json.size(); ++i) {
+    for (std::size_t i = 0; i < json.size() && depth >= 0; ++i) {
         const char c = json[i];
-        if (in_string) {
-            if (static_cast<unsigned char>(c) < 0x20) return false;
-            if (c == '\\') ++i;
-            else if (c == '"') in_string = false;
-        } else if (c == '"') {
-            in_string = true;
-        } else if (c == '{' || c == '[') {
-            ++depth;
-        } else if (c == '}' || c == ']') {
-            if (--depth < 0) return false;
+        if (in_string && static_cast<unsigned char>(c) < 0x20) return false;
+        if (in_string && c == '\\') {
+            ++i;
+        } else if (in_string) {
+            in_string = c != '"';
+        } else {
+            in_string = c == '"';
+            depth += (c == '{' || c == '[') - (c == '}' || c == ']');
         }
     }
     return depth == 0 && !in_string;
@@ -46,8 +44,7 @@ ToolRun run_tool(const std::string& arguments) {
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
     char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;

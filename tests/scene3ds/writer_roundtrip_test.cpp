@@ -1,7 +1,5 @@
 // The writer and the reader agree: a scene that uses every chunk the reader understands is written,
-// read back and compared with its description. The scene-info tests pin the same scene's maps, flags,
-// target links and hierarchy, the reader's tests the colour and percentage forms; the oracle tests
-// have lib3ds and assimp read it.
+// read back and compared with its description (the scene-info and oracle tests read it too).
 #include <gtest/gtest.h>
 
 #include <array>

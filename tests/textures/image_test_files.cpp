@@ -11,12 +11,8 @@
 
 Bytes tga_file(int image_type, int width, int height, int depth, int descriptor, const Bytes& body, int id_length,
                int colour_map_type) {
-    Bytes file(18, 0);
-    file[0] = static_cast<std::uint8_t>(id_length);
-    file[1] = static_cast<std::uint8_t>(colour_map_type);
-    file[2] = static_cast<std::uint8_t>(image_type);
-    file[16] = static_cast<std::uint8_t>(depth);
-    file[17] = static_cast<std::uint8_t>(descriptor);
+    Bytes file = {std::uint8_t(id_length), std::uint8_t(colour_map_type), std::uint8_t(image_type), 0, 0, 0, 0, 0, 0,
+                  0, 0, 0, 0, 0, 0, 0, std::uint8_t(depth), std::uint8_t(descriptor)};
     put_le16(file, 12, static_cast<std::uint32_t>(width));
     put_le16(file, 14, static_cast<std::uint32_t>(height));
     return concat({file, body});
@@ -29,10 +25,8 @@ Bytes concat(std::initializer_list<Bytes> parts) {
 }
 
 void put_le16(Bytes& out, std::size_t at, std::uint32_t value) {
-    out.at(at) = static_cast<std::uint8_t>(value);
-    out.at(at + 1) = static_cast<std::uint8_t>(value >> 8);
+    for (int i = 0; i < 2; ++i) out.at(at + i) = static_cast<std::uint8_t>(value >> (8 * i));
 }
-
 void put_le32(Bytes& out, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) out.at(at + i) = static_cast<std::uint8_t>(value >> (8 * i));
 }
@@ -40,8 +34,7 @@ void put_le32(Bytes& out, std::size_t at, std::uint32_t value) {
 Bytes bmp_file(int width, int height, int bits, const std::vector<Bytes>& rows, const Bytes& palette,
                std::uint32_t compression, std::uint32_t colours_used) {
     Bytes file(54, 0);
-    file[0] = 'B';
-    file[1] = 'M';
+    file[0] = 'B', file[1] = 'M';
     put_le32(file, 10, static_cast<std::uint32_t>(54 + palette.size()));
     put_le32(file, 14, 40);
     put_le32(file, 18, static_cast<std::uint32_t>(width));

@@ -43,12 +43,8 @@ Result convert(const DecodedImage& image, SurfaceDestination d, std::size_t pitc
     d.lpSurface = memory.data();
     d.lPitch = static_cast<LONG>(pitch * word);
     const HRESULT hr = image.has_bitmap() ? bitmap_to_surface(image, d) : pixels_to_surface(image, d);
-    Words words(memory.size() / word);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        DWORD value = 0;
-        std::memcpy(&value, memory.data() + i * word, word);
-        words[i] = value;
-    }
+    Words words(memory.size() / word, 0);
+    for (std::size_t i = 0; i < words.size(); ++i) std::memcpy(&words[i], memory.data() + i * word, word);
     return {hr, words};
 }
 }  // namespace

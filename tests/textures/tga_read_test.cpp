@@ -1,5 +1,6 @@
-// The TGA reader on files laid out byte by byte: pixel layout, both row orders, run-length packets
-// (one stream over the whole picture, cut at the last pixel), missing bytes, and refusals.
+// The TGA reader on files laid out byte by byte: packets cut at the last pixel, missing bytes, the size
+// limits, and refusals. Row orders, ID fields, alpha and packets across rows are checked against an
+// independent decoder on the shared test pictures.
 #include <gtest/gtest.h>
 
 #include "decode_checks.h"
@@ -8,7 +9,6 @@
 namespace {
 constexpr int kRaw = 2;
 constexpr int kRle = 10;
-constexpr int kTopDown = 0x20;
 using Pixels = std::vector<DWORD>;
 
 // Three-byte pixels blue, green, red from 0xRRGGBB values.
@@ -20,11 +20,7 @@ Bytes bgr(std::initializer_list<std::uint32_t> colours) {
 }
 }  // namespace
 
-TEST(TgaRead, DecodesPixelsInTheirPlaces) {
-    const Bytes rows = bgr({0x010203, 0x040506, 0x0A0B0C, 0x0D0E0F});  // file rows: first, second
-    const Pixels top_down = {0x010203FF, 0x040506FF, 0x0A0B0CFF, 0x0D0E0FFF};
-    // 3 × 2: a raw packet of 2, a run of 3 over the end of the first row, a raw packet of 1.
-    const Bytes packets = concat({{0x01}, bgr({0xAA0000, 0x00BB00}), {0x82}, bgr({0x0000CC}), {0x00}, bgr({0x123456})});
+TEST(TgaRead, ShortFilesAndLongPacketsStayInside) {
     Bytes raw_128 = {0x7F};
     for (int i = 0; i < 128; ++i) raw_128.insert(raw_128.end(), {7, 8, 9});
     const struct {
@@ -32,16 +28,6 @@ TEST(TgaRead, DecodesPixelsInTheirPlaces) {
         Bytes file;
         Pixels pixels;
     } cases[] = {
-        {"run packet 0x83", tga_file(kRle, 4, 1, 24, kTopDown, {0x83, 10, 20, 30}), Pixels(4, 0x1E140AFF)},
-        {"bottom-up rows", tga_file(kRaw, 2, 2, 24, 0, rows), {0x0A0B0CFF, 0x0D0E0FFF, 0x010203FF, 0x040506FF}},
-        {"top-down rows", tga_file(kRaw, 2, 2, 24, kTopDown, rows), top_down},
-        {"right-to-left bit, not honoured", tga_file(kRaw, 2, 2, 24, kTopDown | 0x10, rows), top_down},
-        {"32-bit alpha kept", tga_file(kRaw, 2, 1, 32, 0x28, {1, 2, 3, 0, 4, 5, 6, 127}), {0x03020100, 0x0605047F}},
-        {"ID field skipped", tga_file(kRaw, 1, 1, 24, 0, concat({Bytes(5, 'x'), bgr({0x112233})}), 5), {0x112233FF}},
-        {"packets across a row end", tga_file(kRle, 3, 2, 24, kTopDown, packets),
-         {0xAA0000FF, 0x00BB00FF, 0x0000CCFF, 0x0000CCFF, 0x0000CCFF, 0x123456FF}},
-        {"the same bottom-up", tga_file(kRle, 3, 2, 24, 0, packets),
-         {0x0000CCFF, 0x0000CCFF, 0x123456FF, 0xAA0000FF, 0x00BB00FF, 0x0000CCFF}},
         {"run of 128 past the last pixel", tga_file(kRle, 2, 1, 24, 0, concat({{0x00}, bgr({1}), {0xFF}, bgr({2})})),
          {0x000001FF, 0x000002FF}},
         {"raw packet of 128 into one pixel", tga_file(kRle, 1, 1, 24, 0, raw_128), {0x090807FF}},
