@@ -63,13 +63,6 @@ TEST_P(DeviceApi, DescriptionEnumerationAndCreationRefusals)
     ASSERT_EQ(h.device()->GetCaps(&desc), D3D_OK);
     EXPECT_EQ(h.device()->GetCaps(nullptr), DDERR_INVALIDPARAMS);
     EXPECT_EQ(desc.deviceGUID, guid());
-    EXPECT_TRUE((desc.dwDeviceRenderBitDepth & DDBD_16) && (desc.dwDeviceRenderBitDepth & DDBD_32));
-    EXPECT_FALSE(desc.dpcTriCaps.dwRasterCaps & D3DPRASTERCAPS_ZBUFFERLESSHSR);
-    EXPECT_TRUE(desc.dpcTriCaps.dwRasterCaps & D3DPRASTERCAPS_WBUFFER);
-    EXPECT_FALSE(desc.dpcTriCaps.dwTextureCaps & D3DPTEXTURECAPS_SQUAREONLY);
-    EXPECT_GE(std::min(desc.dwMaxTextureWidth, desc.dwMaxTextureHeight), 512u);
-    EXPECT_GE(desc.wMaxTextureBlendStages, 2);
-    EXPECT_GE(desc.dwMaxActiveLights, 8u);
     const DWORD hw = D3DDEVCAPS_HWRASTERIZATION | D3DDEVCAPS_HWTRANSFORMANDLIGHT;
     if (guid() == IID_IDirect3DRGBDevice) {
         EXPECT_EQ(desc.dwDevCaps & hw, 0u);

@@ -1,7 +1,7 @@
 // Texture-stage and blending conformance on every device: each blend factor the program uses (and a
 // few more), each stage operation and argument, the defined results of a stage without a texture, of
-// COLOROP and ALPHAOP DISABLE, the specular add, textures without alpha bits, point and bilinear
-// sampling at pixel centres, Gouraud and flat shading.
+// COLOROP and ALPHAOP DISABLE, the specular add, textures without alpha bits, bilinear sampling at
+// pixel centres, Gouraud and flat shading.
 #include <gtest/gtest.h>
 
 #include "d3d/device_fixture.h"
@@ -160,19 +160,6 @@ TEST_P(StageBlendConformance, BilinearFilteringAtPixelCentres)
             EXPECT_LE(color_distance(image.at(x, y), want), 1) << x << "," << y << ": " << argb_text(image.at(x, y));
         }
     }
-}
-
-TEST_P(StageBlendConformance, PointSamplingTakesTheTexelUnderThePixelCentre)
-{
-    DeviceHarness h(guid(), 8, 2, false);
-    ASSERT_TRUE(h.ok());
-    std::vector<std::uint32_t> texels(4);
-    for (int i = 0; i < 4; ++i) texels[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 60) << 16;
-    ComRef<IDirectDrawSurface7> tex(h.create_texture(4, 1, texels));
-    ASSERT_TRUE(tex);
-    const TestImage image = draw_textured(h, tex.get(), 8, 2, 0xFFFFFFFF);
-    // Pixel i samples u = i/8: texel floor(i/2).
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(image.at(x, 0), texels[x / 2]) << "pixel " << x;
 }
 
 TEST_P(StageBlendConformance, GouraudInterpolatesAndFlatUsesTheFirstVertex)

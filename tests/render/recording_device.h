@@ -1,11 +1,9 @@
-// A Direct3D 7 device for tests that records every call made to it, in order, as short text lines
-// ("SetRenderState 27 1", "SetTexture 0 null", "DrawIndexedPrimitiveVB 4 vb0 0 8 36 0": the name and
-// the scalar arguments, with surfaces and vertex buffers as labels and other pointers left out), so
-// that tests can check exact call sequences without pixels. With an `inner` device every call is
-// forwarded and its answer returned (capabilities and texture formats can still be overridden to
-// imitate other hardware); without one, setters succeed, queries fail, and a small state answers the
-// queries the render helpers and the scene object rely on: transforms, viewport, sphere visibility.
-// RecordingDirect3D makes plain-memory vertex buffers for such a device.
+// A Direct3D 7 device for tests that records every call, in order, as short text lines
+// ("SetRenderState 27 1", "DrawIndexedPrimitiveVB 4 vb0 0 8 36 0": name and scalar arguments, surfaces
+// and vertex buffers as labels). With an `inner` device every call is forwarded (capabilities and
+// texture formats may be overridden to imitate other hardware); without one, setters succeed, queries
+// fail, and a small state answers transforms, viewport and sphere visibility. RecordingDirect3D makes
+// plain-memory vertex buffers for it.
 #pragma once
 
 #include <algorithm>
@@ -160,9 +158,8 @@ public:
     ULONG Release() override { return references > 0 ? --references : 0; }
     HRESULT Lock(DWORD flags, void** data, DWORD*) override {
         lock_flags.push_back(flags);
-        if (refuse_locks || locked) return DDERR_SURFACEBUSY;
+        if (refuse_locks || std::exchange(locked, true)) return DDERR_SURFACEBUSY;
         *data = bytes.data();
-        locked = true;
         return D3D_OK;
     }
     HRESULT Unlock() override { return std::exchange(locked, false) ? D3D_OK : DDERR_NOTLOCKED; }

@@ -3,6 +3,8 @@
 // at all, is no trouble.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "render/offscreen_device.h"
 #include "render/render.h"
 
@@ -48,15 +50,11 @@ TEST_F(RenderTarget, DepthBufferAndViewportTravelWithTheTarget) {
     EXPECT_EQ(attached_depth(offscreen.target()), nullptr);
     D3DVIEWPORT7 viewport{};
     ASSERT_EQ(get_viewport(&viewport), S_OK);
-    EXPECT_EQ(viewport.dwWidth, 256u);
-    EXPECT_EQ(viewport.dwHeight, 256u);
-    EXPECT_EQ(viewport.dvMaxZ, 1.0f);
-
+    EXPECT_EQ(std::tuple(viewport.dwWidth, viewport.dwHeight, viewport.dvMaxZ), std::tuple(256u, 256u, 1.0f));
     IDirectDrawSurface7* current = nullptr;
     ASSERT_EQ(current_device->GetRenderTarget(&current), S_OK);
     EXPECT_EQ(current, texture);
     current->Release();
-
     EXPECT_EQ(set_render_target(offscreen.target()), 0);
     EXPECT_EQ(attached_depth(offscreen.target()), depth);
     EXPECT_EQ(attached_depth(texture), nullptr);

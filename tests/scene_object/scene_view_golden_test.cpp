@@ -42,13 +42,9 @@ protected:
     Rendered render(SceneViewDevice device, const std::string& suffix) {
         const std::string out_dir = std::string(VIRELINE_BINARY_DIR) + "/test-output/scene_view";
         std::filesystem::create_directories(out_dir);
-        SceneViewOptions options;
-        options.scene_path = std::string(VIRELINE_TESTDATA_DIR) + "/3ds/" + GetParam().file;
-        options.time = GetParam().time;
-        options.width = 160;
-        options.height = 120;
-        options.device = device;
-        options.out_path = out_dir + "/" + GetParam().golden + suffix + ".png";
+        const SceneViewOptions options{.scene_path = std::string(VIRELINE_TESTDATA_DIR) + "/3ds/" + GetParam().file,
+                                       .time = GetParam().time, .width = 160, .height = 120, .device = device,
+                                       .out_path = out_dir + "/" + GetParam().golden + suffix + ".png"};
         Rendered out;
         ::testing::internal::CaptureStderr();
         out.status = scene_view_run_headless(options);
@@ -64,10 +60,7 @@ protected:
 TEST_P(SceneViewGolden, FrameMatchesTheApprovedPicture) {
     const Rendered rendered = render(SceneViewDevice::Software, "");
     ASSERT_EQ(rendered.status, 0) << rendered.said;
-    ImageTolerance tolerance;
-    tolerance.channel = 6;
-    tolerance.bad_fraction = 0.005;
-    EXPECT_MATCHES_GOLDEN(golden_path(), rendered.frame, tolerance);
+    EXPECT_MATCHES_GOLDEN(golden_path(), rendered.frame, (ImageTolerance{.channel = 6, .bad_fraction = 0.005}));
 }
 
 TEST_P(SceneViewGolden, OpenGLFrameMatchesTheSamePicture) {
@@ -78,10 +71,8 @@ TEST_P(SceneViewGolden, OpenGLFrameMatchesTheSamePicture) {
     ASSERT_EQ(rendered.status, 0) << rendered.said;
     TestImage golden;
     ASSERT_TRUE(png_read(std::string(VIRELINE_SOURCE_DIR) + "/" + golden_path(), &golden));
-    ImageTolerance tolerance;
-    tolerance.channel = 24;
-    tolerance.bad_fraction = 0.02;
-    const ImageComparison comparison = image_compare(rendered.frame, golden, tolerance);
+    const ImageComparison comparison =
+        image_compare(rendered.frame, golden, ImageTolerance{.channel = 24, .bad_fraction = 0.02});
     if (!comparison.passed) golden_write_failure(std::string(GetParam().golden) + "_gl", rendered.frame, golden);
     EXPECT_TRUE(comparison.passed) << comparison.summary();
 }
