@@ -8,6 +8,7 @@
 
 #include "platform/debug_output.h"
 #include "platform/message_box.h"
+#include "sample_scenes.h"
 #include "scene3ds_test_util.h"
 
 TEST(ReaderEditor, NormalsFollowTheSwappedAxesAreUnweightedAndZeroForCollinearFaces) {
@@ -70,44 +71,31 @@ TEST(ReaderEditor, NormalsFollowLocalAxesUnlessSingular) {
     EXPECT_NE(capture.text().find("singular local axes"), std::string::npos);
 }
 
-TEST(ReaderEditor, MaterialsLightsAndCameras) {
-    using F = File3dsColorFormat;
-    File3dsScene file = file_scene({File3dsLight{"Omni", {}, File3dsColor{0.25f, 0.5f, 1.0f, F::Float}, {}},
-                                    make_light("Spot", File3dsSpot{{1, 2, 3}, 40.0f, 60.0f}), make_camera("Cam")});
-    file.materials.resize(2);
-    File3dsMaterial& m = file.materials[0];
-    m = {"Shiny", File3dsColor{1.0f, 0.0f, 0.2f, F::Bytes}, File3dsColor{0.1f, 0.2f, 0.3f, F::Float},
-         File3dsColor{0.5f, 0.5f, 0.5f, F::FloatGamma}, File3dsPercentage{75.0f, false},
-         File3dsPercentage{75.0f, true}, File3dsPercentage{17.0f, false}, true, "metal.jpg", {},
-         "averyveryverylongname.jpg"};
-    file.materials[1].ambient = File3dsColor{0.0f, 1.0f, 0.0f, F::BytesGamma};
-    file.materials[1].opacity_map = "mask.tga";
+TEST(ReaderEditor, ColourAndPercentageFormsMapNamesAndTheCurrentLightColour) {
+    // The sample's Metal has byte, float and gamma-byte colours, an integer and a float percentage;
+    // Glass a gamma-float colour. Spot loses its colour chunk, and the keyframer is left out.
+    File3dsScene file = sample_full_scene();
+    file.keyframer = false;
+    file.materials[0].reflection_map = "averyveryverylongname.jpg";
+    std::get<File3dsLight>(file.objects.at(4)).colour.reset();
     const auto scene = load_written(file);
     ASSERT_EQ(scene->materials.size(), 2u);
-    const Material& a = *scene->materials[0];
-    EXPECT_STREQ(a.name, "Shiny");
-    EXPECT_FLOAT_EQ(a.ambient.r, 1.0f);
-    EXPECT_FLOAT_EQ(a.ambient.b, 51 * 0.003921569f);
-    EXPECT_FLOAT_EQ(a.diffuse.g, 0.2f);
-    EXPECT_FLOAT_EQ(a.specular.b, 0.5f);
-    EXPECT_FLOAT_EQ(a.shininess, 0.75f);           // integer percentage × 0.01
-    EXPECT_FLOAT_EQ(a.shininess_strength, 75.0f);  // float percentage unscaled
-    EXPECT_FLOAT_EQ(a.transparency, 0.17f);
-    EXPECT_EQ(a.wire, 1);
-    EXPECT_EQ(a.maps_present, MATERIAL_MAP_TEXTURE | MATERIAL_MAP_REFLECTION);
-    EXPECT_STREQ(a.texture_map.file_name, "metal.jpg");
-    EXPECT_STREQ(a.reflection_map.file_name, "averyveryverylo");  // 15 characters kept
-    EXPECT_FLOAT_EQ(scene->materials[1]->ambient.g, 1.0f);
-    EXPECT_EQ(scene->materials[1]->maps_present, MATERIAL_MAP_OPACITY);
-
+    const Material& metal = *scene->materials[0];
+    EXPECT_FLOAT_EQ(metal.ambient.r, 26 * 0.003921569f);  // 0.1 stored as the byte 26
+    EXPECT_FLOAT_EQ(metal.diffuse.g, 0.7f);
+    EXPECT_FLOAT_EQ(metal.specular.b, 1.0f);
+    EXPECT_FLOAT_EQ(metal.shininess, 0.6f);           // integer percentage × 0.01
+    EXPECT_FLOAT_EQ(metal.shininess_strength, 0.5f);  // float percentage unscaled
+    EXPECT_EQ(metal.maps_present, MATERIAL_MAP_TEXTURE | MATERIAL_MAP_REFLECTION);
+    EXPECT_STREQ(metal.reflection_map.file_name, "averyveryverylo");  // 15 characters kept
+    EXPECT_FLOAT_EQ(scene->materials[1]->diffuse.b, 0.9f);
+    EXPECT_FLOAT_EQ(scene->materials[1]->transparency, 0.5f);
     ASSERT_EQ(scene->lights.size(), 2u);
-    EXPECT_EQ(scene->lights[0]->r, 0.25f);
-    EXPECT_EQ(scene->lights[0]->b, 1.0f);
+    EXPECT_FLOAT_EQ(scene->lights[0]->g, 0.9f);
     EXPECT_EQ(scene->lights[0]->spot, 0);
     // A light without its own colour chunk takes the current colour.
-    EXPECT_EQ(scene->lights[1]->g, 0.5f);
+    EXPECT_FLOAT_EQ(scene->lights[1]->b, 0.8f);
     EXPECT_EQ(scene->lights[1]->spot, 1);
-    ASSERT_EQ(scene->node_registry.size(), 3u);
     // Without keyframer nodes, nothing has a parent.
     for (const SceneNode* node : scene->node_registry) EXPECT_EQ(node->parent, nullptr) << node->name;
 }
