@@ -2,6 +2,7 @@
 // materials' textures loaded (and their failures reported), failed loads, release.
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "platform/debug_output.h"
 #include "platform/message_box.h"
@@ -22,12 +23,11 @@ TEST_F(SceneLoad, EachMeshWithGeometryGetsABufferOfTheSceneVertexFormatFilledOnc
     EXPECT_EQ(object.time, 0.0f);
     ASSERT_EQ(direct3d.buffers.size(), 1u);
     EXPECT_EQ(object.vertex_buffer(1), nullptr);
-    EXPECT_EQ(direct3d.buffers[0]->desc.dwFVF, 0x212u);
-    EXPECT_EQ(direct3d.buffers[0]->desc.dwNumVertices, 4u);
-    EXPECT_EQ(direct3d.buffers[0]->lock_flags, (std::vector<DWORD>{0x21}));
-    const auto* stored = reinterpret_cast<const SceneVertex*>(direct3d.buffers[0]->bytes.data());
-    EXPECT_EQ(stored[2].tu, 0.125f);
-    EXPECT_EQ(stored[3].nz, -1.0f);
+    const RecordingVertexBuffer& buffer = *direct3d.buffers[0];
+    EXPECT_EQ(std::tuple(buffer.desc.dwFVF, buffer.desc.dwNumVertices, buffer.lock_flags),
+              std::tuple(0x212u, 4u, std::vector<DWORD>{0x21}));
+    const auto* stored = reinterpret_cast<const SceneVertex*>(buffer.bytes.data());
+    EXPECT_EQ(std::pair(stored[2].tu, stored[3].nz), std::pair(0.125f, -1.0f));
     draw_frame();
     EXPECT_EQ(drawn(), (Strings{"mesh0"}));
 }

@@ -87,9 +87,8 @@ protected:
 
 TEST_F(TextureManager, NamesAreFoundInAnyCaseLoadedOnceAndDeletedAlone) {
     for (const char* name : {"one.tga", "metal.tga", "three.tga"}) write_tga(name, 4, 4, {kOrange});
-    ASSERT_EQ(texture_load("one.tga", 32, 8), S_OK);
-    ASSERT_EQ(texture_load("METAL.TGA", 32, 8), S_OK);  // the picture is found beside its capitalised name
-    ASSERT_EQ(texture_load("three.tga", 32, 8), S_OK);
+    // The picture of "METAL.TGA" is found beside its capitalised name.
+    for (const char* name : {"one.tga", "METAL.TGA", "three.tga"}) ASSERT_EQ(texture_load(name, 32, 8), S_OK) << name;
     TextureEntry* metal = texture_find("metal.tga");
     ASSERT_NE(metal, nullptr);
     EXPECT_STREQ(metal->name, "METAL.TGA");
