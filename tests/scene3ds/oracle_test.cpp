@@ -144,13 +144,11 @@ TEST_P(SceneFiles, LoadsAndAgreesWithLib3dsAndAssimp) {
     EXPECT_TRUE(oracle || GetParam() == "empty.3ds" || GetParam() == "wrong.3ds") << GetParam();
 }
 
-INSTANTIATE_TEST_SUITE_P(Testdata, SceneFiles, ::testing::ValuesIn(scene_files()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Testdata, SceneFiles, ::testing::ValuesIn(scene_files()), [](const auto& info) {
+    std::string name = info.param;
+    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+    return name;
+});
 
 // The writer's files are 3D Studio files to the independent readers too.
 TEST(WriterRoundTrip, Lib3dsAndAssimpReadTheWrittenFile) {

@@ -76,9 +76,7 @@ File3dsScene sample_full_scene() {
     body.local_axes = std::array<float, 12>{0, 1, 0, -1, 0, 0, 0, 0, 1, 50, 60, 70};
     const File3dsMesh wheel{"Wheel", {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {0, 0, 100}}, {}, {},
                             {{0, 1, 2, 7}, {0, 2, 3, 7}, {0, 3, 1, 7}, {1, 3, 2, 7}}, {}};
-    s.objects = {body,
-                 File3dsLight{"Omni", {0, 0, 500}, File3dsColor{1.0f, 0.9f, 0.8f, F::Float}, {}},
-                 wheel,
+    s.objects = {body, File3dsLight{"Omni", {0, 0, 500}, File3dsColor{1.0f, 0.9f, 0.8f, F::Float}, {}}, wheel,
                  File3dsCamera{"Front", {0, -500, 100}, {}, 0.0f, 35.0f},
                  File3dsLight{"Spot", {300, 300, 300}, File3dsColor{0.5f, 0.5f, 1.0f, F::Bytes},
                               File3dsSpot{{0, 0, 0}, 30.0f, 45.0f}},

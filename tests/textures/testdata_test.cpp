@@ -122,13 +122,11 @@ TEST_P(TestPictures, LoaderAndInspectorAgreeWithTheIndependentDecoder) {
     EXPECT_EQ(json_field(inspector.output, "sha256"), Sha256::hex(expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(SharedTestData, TestPictures, testing::ValuesIn(kTestPictures),
-                         [](const testing::TestParamInfo<TestPicture>& info) {
-                             std::string name = info.param.file;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(SharedTestData, TestPictures, testing::ValuesIn(kTestPictures), [](const auto& info) {
+    std::string name = info.param.file;
+    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+    return name;
+});
 
 TEST(Inspector, UsageAndUnknownExtensions) {
     EXPECT_EQ(run("'" VIRELINE_IMAGE_INFO "' 2>/dev/null").status, 2);
