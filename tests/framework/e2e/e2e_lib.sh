@@ -13,7 +13,12 @@ fail() {
         [ -s "$f" ] && { echo "--- $f:" >&2; tail -20 "$f" >&2; }
     done
     [ -n "${PROGRAM_PID:-}" ] && kill -9 "$PROGRAM_PID" 2>/dev/null
-    exit 1
+    exit "${FAIL_STATUS:-1}"
+}
+
+# The program's first window never showed: fails with status 3, which with_xvfb.sh runs once more.
+fail_to_start() {
+    FAIL_STATUS=3 fail "$@"
 }
 
 # Waits (up to $2 tenths of a second, default 100) for a visible top-level window titled exactly $1 and

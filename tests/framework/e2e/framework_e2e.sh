@@ -22,7 +22,7 @@ case $case_name in
 dialog_then_window)
     "$probe" >stdout.txt 2>stderr.txt &
     PROGRAM_PID=$!
-    dialog=$(wait_window Settings) || fail "no Settings dialog"
+    dialog=$(wait_window Settings) || fail_to_start "no Settings dialog"
     [ "$(window_size "$dialog")" = 400x178 ] || fail "dialog size $(window_size "$dialog")"
     [ "$(count_windows Vireline)" = 1 ] || fail "the main window should exist (hidden) while the dialog runs"
     xdotool search --onlyvisible --name '^Vireline$' >/dev/null && fail "the main window is visible during the dialog"
@@ -47,7 +47,7 @@ dialog_then_window)
 fullscreen_by_mouse)
     "$probe" --device software >stdout.txt 2>stderr.txt &
     PROGRAM_PID=$!
-    dialog=$(wait_window Settings) || fail "no Settings dialog"
+    dialog=$(wait_window Settings) || fail_to_start "no Settings dialog"
     sleep 0.5
     xdotool mousemove --window "$dialog" 32 135 click 1  # untick "windowed"
     sleep 0.3
@@ -70,7 +70,7 @@ quit_signal)
     # SIGTERM arrives as the window's close request: the program ends through its normal shutdown.
     "$probe" --no-dialog >stdout.txt 2>stderr.txt &
     PROGRAM_PID=$!
-    wait_window Vireline >/dev/null || fail "no main window"
+    wait_window Vireline >/dev/null || fail_to_start "no main window"
     sleep 0.5
     kill -TERM "$PROGRAM_PID"
     wait_exit
@@ -81,7 +81,7 @@ fullscreen_from_command_line | fullscreen_opengl)
     [ "$case_name" = fullscreen_opengl ] && device=opengl
     "$probe" --device "$device" --fullscreen --no-dialog >stdout.txt 2>stderr.txt &
     PROGRAM_PID=$!
-    main=$(wait_window Vireline) || fail "no main window"
+    main=$(wait_window Vireline) || fail_to_start "no main window"
     sleep 1
     [ "$(count_windows Vireline)" = 1 ] || fail "a message box appeared"
     screenshot root screen.png

@@ -21,7 +21,7 @@ window_matches_headless)
         fail "the headless render failed: $(cat headless_stderr.txt)"
     "$viewer" "$scene" >stdout.txt 2>stderr.txt &
     PROGRAM_PID=$!
-    dialog=$(wait_window Settings) || fail "no Settings dialog"
+    dialog=$(wait_window Settings) || fail_to_start "no Settings dialog"
     sleep 0.3
     screenshot "$dialog" dialog.png
     xdotool key --window "$dialog" Return
