@@ -1,5 +1,5 @@
 // OpenGL contexts: headless through EGL on each platform, the version rule, device creation failing
-// cleanly (for the software fallback) without one, SDL contexts only on windows made for OpenGL, and
+// cleanly (for the software fallback) without one, window contexts only on windows made for OpenGL (made by the display driver), and
 // presenting the primary the right way up, scaled, with vertical sync only for flips.
 #include <gtest/gtest.h>
 
@@ -10,11 +10,13 @@
 #include <string>
 
 #include "gl_test_rig.h"
+#include "platform/d3d/core/headless_display.h"
 #include "platform/d3d/gl/context_egl.h"
 #include "platform/d3d/gl/context_window.h"
 #include "platform/d3d/gl/gl_backend.h"
 #include "platform/d3d/gl/gl_renderer.h"
 #include "platform/debug_output.h"
+#include "platform/window/window_gl_context.h"
 
 TEST(GlVersion, ThreeThreeIsTheFloor)
 {
@@ -111,19 +113,34 @@ struct PbufferWindow final : WindowGlContext {
 
 }  // namespace
 
+// A display driver that makes its contexts on one SDL window, as the window layer's driver does.
+struct OneWindowDriver final : HeadlessDisplayDriver {
+    explicit OneWindowDriver(SDL_Window* window) : window_(window) {}
+    std::unique_ptr<NativeGlContext> create_gl_context(HWND, int major, int minor, std::string* error) override
+    {
+        return window_gl_context_create(window_, major, minor, error);
+    }
+    SDL_Window* window_;
+};
+
 TEST_F(SdlVideo, ContextOnlyOnAWindowMadeForOpenGl)
 {
     SDL_Window* window = SDL_CreateWindow("gl", 0, 0, 64, 48, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 32, 32, SDL_WINDOW_HIDDEN);
     ASSERT_TRUE(window != nullptr && plain != nullptr) << SDL_GetError();
     std::string error;
-    EXPECT_EQ(context_window_create(plain, &error), nullptr);
+    EXPECT_EQ(window_gl_context_create(plain, 3, 3, &error), nullptr);
     EXPECT_NE(error.find("OpenGL"), std::string::npos) << error;
-    EXPECT_EQ(context_window_create(nullptr, &error), nullptr);
-    std::unique_ptr<WindowGlContext> context = context_window_create(window, &error);
+    EXPECT_EQ(window_gl_context_create(nullptr, 3, 3, &error), nullptr);
+    HeadlessDisplayDriver headless;
+    const HWND some_window = reinterpret_cast<HWND>(&headless);
+    EXPECT_EQ(context_window_create(headless, some_window, &error), nullptr);  // a driver without windows
+    OneWindowDriver driver(window);
+    EXPECT_EQ(context_window_create(driver, nullptr, &error), nullptr);
+    std::unique_ptr<WindowGlContext> context = context_window_create(driver, some_window, &error);
     ASSERT_NE(context, nullptr) << error;
     EXPECT_GE(epoxy_gl_version(), 33);
-    EXPECT_NE(context->describe().find("SDL window"), std::string::npos);
+    EXPECT_NE(context->describe().find("window |"), std::string::npos);
     int w = 0, h = 0;
     context->drawable_size(&w, &h);
     EXPECT_EQ(w, 64);

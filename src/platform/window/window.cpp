@@ -198,7 +198,7 @@ BOOL DestroyWindow(HWND window)
     w = window_lookup(window);
     if (w == nullptr) return TRUE;
     w->destroyed = true;
-    w->present_handler = nullptr;
+    w->gpu_presenter = nullptr;
     window_presenter_release(w->presenter);
     // The SDL window only disappears from the screen: a GPU device made on it may still be released
     // after the window is gone (the program releases its device after the quit message), and its GL

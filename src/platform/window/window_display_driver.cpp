@@ -7,6 +7,7 @@
 
 #include "platform/d3d/d3d_results.h"
 #include "platform/window/window_internal.h"
+#include "platform/window/window_gl_context.h"
 #include "platform/window/window_present.h"
 #include "platform/window/window_system.h"
 
@@ -192,6 +193,30 @@ void WindowDisplayDriver::present(const PresentImage& image, const RECT& dirty)
     }
     if (window == nullptr) window = window_first_live();
     if (window != nullptr) window_present_primary(window, image, dirty, flip);
+}
+
+HWND WindowDisplayDriver::exclusive_window() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return window_ != nullptr ? window_ : window_first_live();
+}
+
+bool WindowDisplayDriver::shows_window(HWND window) const
+{
+    WindowHandle* w = window_lookup(window);
+    return w != nullptr && w->sdl != nullptr;
+}
+
+std::unique_ptr<NativeGlContext> WindowDisplayDriver::create_gl_context(HWND window, int major, int minor,
+                                                                        std::string* error)
+{
+    WindowHandle* w = window_lookup(window);
+    return window_gl_context_create(w != nullptr ? w->sdl : nullptr, major, minor, error);
+}
+
+void WindowDisplayDriver::set_gpu_presenter(HWND window, GpuPresenter presenter)
+{
+    window_set_gpu_presenter(window, std::move(presenter));
 }
 
 std::vector<std::shared_ptr<DisplayDriver>> window_display_drivers_create()

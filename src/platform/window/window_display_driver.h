@@ -2,7 +2,8 @@
 // display: its desktop mode, the full-screen modes it offers (each resolution SDL reports, at 16 and
 // 32 bits per pixel: surfaces keep their own pixel format and the window layer converts when it shows
 // them), exclusive full-screen operation by putting the window full screen at the mode, the loss of the
-// display while a full-screen window is minimised, and presents shown on the window (window_present.h).
+// display while a full-screen window is minimised, presents shown on the window (window_present.h), and OpenGL contexts and GPU presenting on
+// its windows (window_gl_context.h).
 #pragma once
 
 #include <memory>
@@ -28,6 +29,11 @@ public:
     HRESULT test_cooperative_level() override;
     std::uint64_t loss_generation() const override;
     void present(const PresentImage& image, const RECT& dirty) override;
+    HWND exclusive_window() const override;
+    bool shows_window(HWND window) const override;
+    std::unique_ptr<NativeGlContext> create_gl_context(HWND window, int major, int minor,
+                                                       std::string* error) override;
+    void set_gpu_presenter(HWND window, GpuPresenter presenter) override;
 
     int display_index() const { return display_; }
 

@@ -1,5 +1,5 @@
 // What the window layer keeps about each window and class, shared by its own files only (window
-// creation, the message queue, the presenter, the display driver and the native-window seam).
+// creation, the message queue, the presenter, the display driver and OpenGL on windows).
 #pragma once
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/native_window.h"
+#include "platform/d3d/core/gpu_present.h"
 #include "platform/window/window.h"
 
 struct SDL_Window;
@@ -43,7 +43,7 @@ struct WindowHandle {
     int client_height = 0;
     int headless_x = 0;  // screen position of the client area when there is no SDL window
     int headless_y = 0;
-    NativePresentHandler present_handler;
+    GpuPresenter gpu_presenter;  // a GPU backend presenting on this window (window_gl_context.h)
     WindowPresenter presenter;
 };
 

@@ -79,7 +79,7 @@ bool window_present_primary(HWND window, const PresentImage& image, const RECT& 
 {
     WindowHandle* w = window_lookup(window);
     if (w == nullptr || image.pixels == nullptr) return false;
-    if (w->present_handler && w->present_handler(dirty, is_flip)) return true;
+    if (w->gpu_presenter && w->gpu_presenter(dirty, is_flip)) return true;
     if (w->sdl == nullptr) return false;
 
     RECT client;

@@ -1,5 +1,5 @@
-// Putting the primary surface's pixels on a window: the GPU backend's present handler first, when one
-// is installed for the window (native_window.h); otherwise the window layer converts the part of the
+// Putting the primary surface's pixels on a window: the GPU backend's presenter first, when one is
+// installed for the window (window_gl_context.h); otherwise the window layer converts the part of the
 // primary that lies under the window's client area (windowed) or the whole primary (full screen) into
 // an SDL_Renderer streaming texture and presents it. A renderer, not SDL's window surface, because the
 // window is an OpenGL window and a window surface must not be combined with GL on the same window.

@@ -40,6 +40,7 @@ public:
     HRESULT TestCooperativeLevel() override;
 
     DisplayDriver& driver() { return *driver_; }
+    const std::shared_ptr<DisplayDriver>& driver_handle() const { return driver_; }
     bool exclusive() const { return (coop_flags_ & DDSCL_EXCLUSIVE) != 0; }
     Surface* primary() const { return primary_; }
     void surface_created(Surface* surface);

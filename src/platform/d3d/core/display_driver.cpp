@@ -20,6 +20,14 @@ std::vector<std::shared_ptr<DisplayDriver>>& registry()
 
 }  // namespace
 
+std::unique_ptr<NativeGlContext> DisplayDriver::create_gl_context(HWND, int, int, std::string* error)
+{
+    if (error != nullptr) *error = "the display shows no windows";
+    return nullptr;
+}
+
+void DisplayDriver::set_gpu_presenter(HWND, GpuPresenter) {}
+
 std::vector<std::shared_ptr<DisplayDriver>> display_drivers()
 {
     std::lock_guard<std::mutex> lock(registry_mutex());

@@ -6,7 +6,8 @@
 //
 // A driver does not own surfaces. It reports "presents" (the primary surface's pixels changed in a
 // rectangle) and may declare surfaces lost by advancing its loss generation, for example when another
-// application takes the display; surfaces created before are then lost until restored.
+// application takes the display; surfaces created before are then lost until restored. A driver that
+// shows windows also offers GPU presenting on them (gpu_present.h).
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/d3d/core/gpu_present.h"
 #include "platform/d3d/ddraw_types.h"
 #include "platform/d3d/guids.h"
 
@@ -60,6 +62,18 @@ public:
 
     // The primary surface changed inside dirty (a Blt onto it, or a Flip).
     virtual void present(const PresentImage& image, const RECT& dirty) = 0;
+
+    // GPU presenting. The window frames are shown on in exclusive full-screen operation, where a flip
+    // chain has no clipper to name it (null when the driver shows no windows).
+    virtual HWND exclusive_window() const { return nullptr; }
+    // Whether window is a real window of this driver's, on which a context can be made.
+    virtual bool shows_window(HWND) const { return false; }
+    // An OpenGL context of at least version major.minor (core profile where offered) on window, made
+    // current; null with the reason in error when the driver cannot make one.
+    virtual std::unique_ptr<NativeGlContext> create_gl_context(HWND window, int major, int minor,
+                                                               std::string* error);
+    // Installs presenter for window; an empty one gives presenting back to the driver.
+    virtual void set_gpu_presenter(HWND window, GpuPresenter presenter);
 };
 
 // The installed drivers, primary first. Until something is installed the list holds one headless driver.

@@ -18,7 +18,7 @@ struct HeadlessDisplayConfig {
     DWORD caps2 = DDCAPS2_CANRENDERWINDOWED;
 };
 
-class HeadlessDisplayDriver final : public DisplayDriver {
+class HeadlessDisplayDriver : public DisplayDriver {
 public:
     HeadlessDisplayDriver() = default;
     explicit HeadlessDisplayDriver(HeadlessDisplayConfig config) : config_(std::move(config)) {}

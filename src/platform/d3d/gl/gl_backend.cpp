@@ -10,8 +10,6 @@
 #include "platform/d3d/gl/context_window.h"
 #include "platform/d3d/gl/pixel_shift.h"
 #include "platform/debug_output.h"
-#include "platform/window/native_window.h"
-#include "platform/window/window.h"
 
 namespace {
 
@@ -96,7 +94,7 @@ HWND presentation_window(Surface& target)
         clipper->Release();
         return window;
     }
-    return owner->exclusive() ? window_first_live() : nullptr;
+    return owner->exclusive() ? owner->driver().exclusive_window() : nullptr;
 }
 
 struct HeadlessRenderers {
@@ -117,29 +115,29 @@ std::unique_ptr<DeviceBackend> create_backend(const BackendCreateContext& contex
     if (context.target == nullptr) return nullptr;
     std::string error;
     const HWND hwnd = presentation_window(*context.target);
-    SDL_Window* window = hwnd != nullptr ? native_window_from_hwnd(hwnd) : nullptr;
-    if (window != nullptr) {
-        std::unique_ptr<WindowGlContext> gl = context_window_create(window, &error);
+    DirectDraw* owner = context.target->owner();
+    const std::shared_ptr<DisplayDriver>& driver = owner->driver_handle();
+    if (hwnd != nullptr && driver->shows_window(hwnd)) {
+        std::unique_ptr<WindowGlContext> gl = context_window_create(*driver, hwnd, &error);
         if (!gl) {
             debug_output_format("OpenGL device: no context on the window: %s\n", error.c_str());
             return nullptr;
         }
         auto renderer = std::make_shared<GlRenderer>(std::move(gl));
-        DirectDraw* owner = context.target->owner();
         std::weak_ptr<GlRenderer> weak = renderer;
-        native_window_set_present_handler(hwnd, [weak, owner](const RECT& dirty, bool is_flip) {
+        driver->set_gpu_presenter(hwnd, [weak, owner](const RECT& dirty, bool is_flip) {
             std::shared_ptr<GlRenderer> r = weak.lock();
             Surface* primary = owner->primary();
             return r != nullptr && primary != nullptr && r->present(*primary, dirty, is_flip);
         });
-        return std::make_unique<GlBackend>(std::move(renderer), hwnd);
+        return std::make_unique<GlBackend>(std::move(renderer), driver, hwnd);
     }
     std::shared_ptr<GlRenderer> renderer = gl_backend_headless_renderer(&error);
     if (!renderer) {
         debug_output_format("OpenGL device: no headless context: %s\n", error.c_str());
         return nullptr;
     }
-    return std::make_unique<GlBackend>(std::move(renderer), nullptr);
+    return std::make_unique<GlBackend>(std::move(renderer), nullptr, nullptr);
 }
 
 }  // namespace
@@ -160,14 +158,14 @@ std::shared_ptr<GlRenderer> gl_backend_headless_renderer(std::string* error)
     return renderer;
 }
 
-GlBackend::GlBackend(std::shared_ptr<GlRenderer> renderer, HWND window)
-    : renderer_(std::move(renderer)), window_(window)
+GlBackend::GlBackend(std::shared_ptr<GlRenderer> renderer, std::shared_ptr<DisplayDriver> driver, HWND window)
+    : renderer_(std::move(renderer)), driver_(std::move(driver)), window_(window)
 {
 }
 
 GlBackend::~GlBackend()
 {
-    if (window_ != nullptr) native_window_set_present_handler(window_, {});
+    if (driver_ != nullptr && window_ != nullptr) driver_->set_gpu_presenter(window_, {});
 }
 
 HRESULT GlBackend::clear(const DeviceState&, const DrawBindings& bindings, const ClearRequest& request)

@@ -1,8 +1,8 @@
 // The OpenGL device backend, registered as the hardware transform-and-lighting device
 // (IID_IDirect3DTnLHalDevice, D3DDEVCAPS_HWRASTERIZATION | D3DDEVCAPS_HWTRANSFORMANDLIGHT), so the
-// framework's default selection picks it. On a device whose DirectDraw object presents to an SDL window
-// made for OpenGL it draws with a context on that window and presents frames itself; everywhere else it
-// draws headless through EGL (context_egl.h), sharing one context per process. When no context can be
+// framework's default selection picks it. On a device whose DirectDraw object presents to a window of
+// its display driver it draws with a context that the driver makes on that window and presents frames
+// itself (core/gpu_present.h); everywhere else it draws headless through EGL (context_egl.h), sharing one context per process. When no context can be
 // made, creation fails with a line on the debug output and CreateDevice reports D3DERR_INVALID_DEVICE,
 // which is the framework's cue to fall back to the software device.
 #pragma once
@@ -25,8 +25,8 @@ std::shared_ptr<GlRenderer> gl_backend_headless_renderer(std::string* error);
 
 class GlBackend final : public DeviceBackend {
 public:
-    // window: the window whose presents this backend took over (null when headless).
-    GlBackend(std::shared_ptr<GlRenderer> renderer, HWND window);
+    // window: the window of driver whose presents this backend took over (both null when headless).
+    GlBackend(std::shared_ptr<GlRenderer> renderer, std::shared_ptr<DisplayDriver> driver, HWND window);
     ~GlBackend() override;
     GlBackend(const GlBackend&) = delete;
     GlBackend& operator=(const GlBackend&) = delete;
@@ -41,5 +41,6 @@ public:
 
 private:
     std::shared_ptr<GlRenderer> renderer_;
+    std::shared_ptr<DisplayDriver> driver_;
     HWND window_;
 };
