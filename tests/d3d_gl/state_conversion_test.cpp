@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "gl_test_rig.h"
+#include "platform/d3d/core/state_reading.h"
 #include "platform/d3d/gl/gl_enums.h"
 #include "platform/d3d/gl/shadow_state.h"
 
@@ -16,13 +17,13 @@ TEST(StateReaders, OutOfRangeWordsReadAsTheSoftwareDeviceReadsThem)
 {
     // Each row: what a reader makes of a word, and what the software device makes of it.
     const std::pair<DWORD, DWORD> words[] = {
-        {d3d_compare_of(0), D3DCMP_NEVER},        {d3d_compare_of(D3DCMP_GREATER), D3DCMP_GREATER},
-        {d3d_compare_of(1000), D3DCMP_ALWAYS},    {d3d_address_of(0), D3DTADDRESS_WRAP},
-        {d3d_address_of(9), D3DTADDRESS_BORDER},  {d3d_address_of(D3DTADDRESS_MIRROR), D3DTADDRESS_MIRROR},
-        {d3d_cull_of(D3DCULL_CW), D3DCULL_CW},    {d3d_cull_of(0), D3DCULL_NONE},
-        {d3d_cull_of(77), D3DCULL_NONE},          {d3d_fill_of(D3DFILL_POINT), D3DFILL_POINT},
-        {d3d_fill_of(0), D3DFILL_SOLID},          {d3d_filter_of(D3DTFG_POINT), D3DTFG_POINT},
-        {d3d_filter_of(0), D3DTFG_POINT},         {d3d_filter_of(D3DTFG_ANISOTROPIC), D3DTFG_LINEAR}};
+        {state_compare(0), D3DCMP_NEVER},        {state_compare(D3DCMP_GREATER), D3DCMP_GREATER},
+        {state_compare(1000), D3DCMP_ALWAYS},    {state_address(0), D3DTADDRESS_WRAP},
+        {state_address(9), D3DTADDRESS_BORDER},  {state_address(D3DTADDRESS_MIRROR), D3DTADDRESS_MIRROR},
+        {state_cull(D3DCULL_CW), D3DCULL_CW},    {state_cull(0), D3DCULL_NONE},
+        {state_cull(77), D3DCULL_NONE},          {state_fill(D3DFILL_POINT), D3DFILL_POINT},
+        {state_fill(0), D3DFILL_SOLID},          {state_filter(D3DTFG_POINT), D3DTFG_POINT},
+        {state_filter(0), D3DTFG_POINT},         {state_filter(D3DTFG_ANISOTROPIC), D3DTFG_LINEAR}};
     for (std::size_t i = 0; i < std::size(words); ++i) EXPECT_EQ(words[i].first, words[i].second) << "row " << i;
     // Blend words (source, destination), the factors read; "both" means nothing as a destination.
     const DWORD blends[][4] = {{D3DBLEND_BOTHSRCALPHA, D3DBLEND_ONE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
@@ -31,7 +32,7 @@ TEST(StateReaders, OutOfRangeWordsReadAsTheSoftwareDeviceReadsThem)
                                {D3DBLEND_SRCALPHA, D3DBLEND_BOTHSRCALPHA, D3DBLEND_SRCALPHA, D3DBLEND_ZERO}};
     for (const DWORD* b : blends) {
         D3DBLEND s, d;
-        d3d_blend_of(b[0], b[1], &s, &d);
+        state_blend_factors(b[0], b[1], &s, &d);
         EXPECT_EQ(s, b[2]) << b[0] << " " << b[1];
         EXPECT_EQ(d, b[3]) << b[0] << " " << b[1];
     }

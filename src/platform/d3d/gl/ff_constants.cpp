@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/d3d/core/device.h"
+#include "platform/d3d/core/state_reading.h"
 
 namespace {
 
@@ -87,10 +88,10 @@ void ff_constants_compute(const DeviceState& state, float pixel_shift, FfConstan
     put4(out->material_power, m.power, 0.0f, 0.0f, 0.0f);
 
     const D3DMATRIX& view = state.view();
-    unsigned n = 0;
-    for (const LightSlot& slot : state.lights) {
-        if (!slot.enabled || n == D3D_MAX_ACTIVE_LIGHTS) continue;
-        const D3DLIGHT7& l = slot.light;
+    const LightSlot* active[D3D_MAX_ACTIVE_LIGHTS];
+    const unsigned count = state_active_lights(state, active);
+    for (unsigned n = 0; n < count; ++n) {
+        const D3DLIGHT7& l = active[n]->light;
         put_color(out->light_diffuse[n], l.dcvDiffuse);
         put_color(out->light_specular[n], l.dcvSpecular);
         put_color(out->light_ambient[n], l.dcvAmbient);
@@ -105,7 +106,6 @@ void ff_constants_compute(const DeviceState& state, float pixel_shift, FfConstan
         put4(out->light_direction[n], direction[0], direction[1], direction[2], 0.0f);
         put4(out->light_attenuation[n], l.dvAttenuation0, l.dvAttenuation1, l.dvAttenuation2, l.dvRange);
         put4(out->light_spot[n], std::cos(l.dvTheta * 0.5f), std::cos(l.dvPhi * 0.5f), l.dvFalloff, 0.0f);
-        ++n;
     }
     for (DWORD i = 0; i < D3D_MAX_CLIP_PLANES; ++i) {
         put4(out->clip_plane[i], state.clip_planes[i][0], state.clip_planes[i][1], state.clip_planes[i][2],

@@ -1,53 +1,5 @@
 #include "platform/d3d/gl/gl_enums.h"
 
-#include <algorithm>
-
-D3DCMPFUNC d3d_compare_of(DWORD value)
-{
-    return static_cast<D3DCMPFUNC>(std::clamp<DWORD>(value, D3DCMP_NEVER, D3DCMP_ALWAYS));
-}
-
-D3DTEXTUREADDRESS d3d_address_of(DWORD value)
-{
-    return static_cast<D3DTEXTUREADDRESS>(std::clamp<DWORD>(value, D3DTADDRESS_WRAP, D3DTADDRESS_BORDER));
-}
-
-D3DCULL d3d_cull_of(DWORD value)
-{
-    if (value == D3DCULL_CW) return D3DCULL_CW;
-    if (value == D3DCULL_CCW) return D3DCULL_CCW;
-    return D3DCULL_NONE;
-}
-
-D3DFILLMODE d3d_fill_of(DWORD value)
-{
-    if (value == D3DFILL_POINT) return D3DFILL_POINT;
-    if (value == D3DFILL_WIREFRAME) return D3DFILL_WIREFRAME;
-    return D3DFILL_SOLID;
-}
-
-D3DTEXTUREMAGFILTER d3d_filter_of(DWORD magfilter)
-{
-    return magfilter >= D3DTFG_LINEAR ? D3DTFG_LINEAR : D3DTFG_POINT;
-}
-
-void d3d_blend_of(DWORD source, DWORD destination, D3DBLEND* out_source, D3DBLEND* out_destination)
-{
-    if (source == D3DBLEND_BOTHSRCALPHA) {
-        *out_source = D3DBLEND_SRCALPHA;
-        *out_destination = D3DBLEND_INVSRCALPHA;
-        return;
-    }
-    if (source == D3DBLEND_BOTHINVSRCALPHA) {
-        *out_source = D3DBLEND_INVSRCALPHA;
-        *out_destination = D3DBLEND_SRCALPHA;
-        return;
-    }
-    auto plain = [](DWORD v) { return v >= D3DBLEND_ZERO && v <= D3DBLEND_SRCALPHASAT; };
-    *out_source = plain(source) ? static_cast<D3DBLEND>(source) : D3DBLEND_ONE;
-    *out_destination = plain(destination) ? static_cast<D3DBLEND>(destination) : D3DBLEND_ZERO;
-}
-
 GLenum gl_compare_func(D3DCMPFUNC func)
 {
     switch (func) {
@@ -92,7 +44,7 @@ GLenum gl_filter(D3DTEXTUREMAGFILTER filter)
     switch (filter) {
     case D3DTFG_POINT: return GL_NEAREST;
     case D3DTFG_LINEAR: return GL_LINEAR;
-    // The cubic and anisotropic filters are drawn as bilinear (d3d_filter_of never gives them).
+    // The cubic and anisotropic filters are drawn as bilinear (the device reads MAGFILTER as POINT or LINEAR only).
     case D3DTFG_FLATCUBIC: return GL_LINEAR;
     case D3DTFG_GAUSSIANCUBIC: return GL_LINEAR;
     case D3DTFG_ANISOTROPIC: return GL_LINEAR;
@@ -125,7 +77,7 @@ GLenum gl_blend_factor(D3DBLEND factor)
     case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
     // (f, f, f, 1) with f = min(As, 1 − Ad), for the source and (GL 4.x) the destination alike.
     case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
-    // The two "both" factors set the pair (d3d_blend_of); on their own they read as their source meaning.
+    // The two "both" factors set the pair (state_blend_factors); on their own they read as their source meaning.
     case D3DBLEND_BOTHSRCALPHA: return GL_SRC_ALPHA;
     case D3DBLEND_BOTHINVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
     }

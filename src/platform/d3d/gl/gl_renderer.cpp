@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "platform/d3d/core/state_reading.h"
 #include "platform/d3d/gl/gl_enums.h"
 #include "platform/d3d/gl/pixel_shift.h"
 #include "platform/d3d/gl/shader_gen.h"
@@ -90,7 +91,7 @@ void GlRenderer::apply_fixed_state(const DeviceState& state, const Surface& targ
 
     gl_.enable(GlShadowState::CAP_DEPTH_TEST, depth_active);
     if (depth_active) {
-        gl_.depth_func(gl_compare_func(d3d_compare_of(rs[D3DRENDERSTATE_ZFUNC])));
+        gl_.depth_func(gl_compare_func(state_compare(rs[D3DRENDERSTATE_ZFUNC])));
         gl_.depth_mask(rs[D3DRENDERSTATE_ZWRITEENABLE] != 0);
     }
     if (key.pretransformed) {
@@ -103,16 +104,16 @@ void GlRenderer::apply_fixed_state(const DeviceState& state, const Surface& targ
     gl_.enable(GlShadowState::CAP_BLEND, blend);
     if (blend) {
         D3DBLEND source, destination;
-        d3d_blend_of(rs[D3DRENDERSTATE_SRCBLEND], rs[D3DRENDERSTATE_DESTBLEND], &source, &destination);
+        state_blend_factors(rs[D3DRENDERSTATE_SRCBLEND], rs[D3DRENDERSTATE_DESTBLEND], &source, &destination);
         gl_.blend_func(gl_blend_factor(source), gl_blend_factor(destination));
     }
     // A target without alpha bits keeps alpha 1 (it reads back as opaque and DESTALPHA sees 1).
     gl_.color_mask(true, true, true, pixel_kind_has_alpha(target.kind()));
 
-    const GlCull cull = gl_cull(d3d_cull_of(rs[D3DRENDERSTATE_CULLMODE]));
+    const GlCull cull = gl_cull(state_cull(rs[D3DRENDERSTATE_CULLMODE]));
     gl_.enable(GlShadowState::CAP_CULL_FACE, cull.enabled);
     if (cull.enabled) gl_.cull_face(cull.face);
-    gl_.polygon_mode(gl_polygon_mode(d3d_fill_of(rs[D3DRENDERSTATE_FILLMODE])));
+    gl_.polygon_mode(gl_polygon_mode(state_fill(rs[D3DRENDERSTATE_FILLMODE])));
 }
 
 HRESULT GlRenderer::draw(const DeviceState& state, std::uint32_t dirty, const DrawBindings& bindings,
@@ -123,8 +124,7 @@ HRESULT GlRenderer::draw(const DeviceState& state, std::uint32_t dirty, const Dr
     upload_constants(state, dirty, device);
     Surface& target = *bindings.target;
     Surface* depth = bindings.depth;
-    // Any ZENABLE other than FALSE enables depth (USEW as w, every other value as z).
-    const bool depth_active = depth != nullptr && state.render[D3DRENDERSTATE_ZENABLE] != D3DZB_FALSE;
+    const bool depth_active = state_depth(state, depth != nullptr) != DepthRead::Off;
     const ShaderKey key = shader_key_build(state, batch.layout, batch.flags, bindings, depth_active);
     const GLuint program = shaders_.program(key);
     if (program == 0) return E_FAIL;
@@ -146,7 +146,7 @@ HRESULT GlRenderer::draw(const DeviceState& state, std::uint32_t dirty, const Dr
     gl_.use_program(program);
     apply_fixed_state(state, target, depth_active, key);
     const bool last_pixel = state.render[D3DRENDERSTATE_LASTPIXEL] != 0;
-    const D3DFILLMODE fill = d3d_fill_of(state.render[D3DRENDERSTATE_FILLMODE]);
+    const D3DFILLMODE fill = state_fill(state.render[D3DRENDERSTATE_FILLMODE]);
     if (primitive_filter(batch, state.viewport, key.flat, &filtered_)) {
         stream_.bind(batch.layout, batch.vertices, batch.vertex_count, batch.indices,
                      batch.indices != nullptr ? batch.index_count * sizeof(WORD) : 0);

@@ -4,11 +4,9 @@
 #include <cstring>
 #include <unordered_map>
 
-namespace {
+#include "platform/d3d/core/state_reading.h"
 
-struct Guard {
-    float left, top, right, bottom;
-};
+namespace {
 
 // A vertex in the homogeneous space of pre-transformed positions: (x·w, y·w, z·w, w), plus its
 // colours as floats and its texture coordinates, all of which interpolate linearly here.
@@ -50,7 +48,7 @@ bool vertex_valid(const BYTE* v)
 }
 
 // Which guard planes a pre-transformed vertex lies outside of (bit per plane), or 0.
-unsigned outcode(const BYTE* v, const VertexLayout& layout, const Guard& g)
+unsigned outcode(const BYTE* v, const VertexLayout& layout, const GuardBand& g)
 {
     const double w = tl_w(v, layout);
     const double x = read_float(v) * w, y = read_float(v + 4) * w;
@@ -62,14 +60,9 @@ unsigned outcode(const BYTE* v, const VertexLayout& layout, const Guard& g)
     return code;
 }
 
-double plane_distance(const ClipPoint& p, unsigned plane, const Guard& g)
+double plane_distance(const ClipPoint& p, unsigned plane, const GuardBand& g)
 {
-    switch (plane) {
-    case 0: return p.h[0] - g.left * p.h[3];
-    case 1: return g.right * p.h[3] - p.h[0];
-    case 2: return p.h[1] - g.top * p.h[3];
-    default: return g.bottom * p.h[3] - p.h[1];
-    }
+    return guard_plane_distance(p.h, plane, g);
 }
 
 void unpack_color(DWORD c, double out[4])
@@ -118,7 +111,7 @@ ClipPoint lerp(const ClipPoint& a, const ClipPoint& b, double t)
 
 class Builder {
 public:
-    Builder(const DrawBatch& batch, const Guard& guard, bool flat, FilteredBatch* out)
+    Builder(const DrawBatch& batch, const GuardBand& guard, bool flat, FilteredBatch* out)
         : batch_(batch), layout_(batch.layout), guard_(guard), flat_(flat), out_(out)
     {
     }
@@ -240,7 +233,7 @@ public:
 private:
     const DrawBatch& batch_;
     const VertexLayout& layout_;
-    Guard guard_;
+    GuardBand guard_;
     bool flat_;
     FilteredBatch* out_;
     std::unordered_map<std::uint32_t, std::uint32_t> copied_;
@@ -251,9 +244,7 @@ private:
 bool primitive_filter(const DrawBatch& batch, const D3DVIEWPORT7& viewport, bool flat, FilteredBatch* out)
 {
     const VertexLayout& layout = batch.layout;
-    const Guard guard{static_cast<float>(viewport.dwX) - GL_GUARD_BAND, static_cast<float>(viewport.dwY) - GL_GUARD_BAND,
-                      static_cast<float>(viewport.dwX + viewport.dwWidth) + GL_GUARD_BAND,
-                      static_cast<float>(viewport.dwY + viewport.dwHeight) + GL_GUARD_BAND};
+    const GuardBand guard = state_guard_band(viewport);
     bool clean = true;
     for (DWORD i = 0; i < batch.vertex_count && clean; ++i) {
         const BYTE* v = batch.vertices + static_cast<std::size_t>(i) * layout.stride;

@@ -1,7 +1,7 @@
 // What a batch becomes before GL sees it, where GL alone would draw it differently from the device:
 // a primitive that touches a vertex whose position is not a finite number is dropped whole (GL would
-// clip it into a sliver), and pre-transformed primitives reaching beyond the guard band (4096 pixels
-// around the viewport) are cut there first, in the homogeneous space the attributes interpolate in,
+// clip it into a sliver), and pre-transformed primitives reaching beyond the guard band (D3D_GUARD_BAND
+// pixels around the viewport, core/state_reading.h) are cut there first, in the homogeneous space the attributes interpolate in,
 // because GL's own clipper loses the picture to rounding at such coordinates. Most batches pass
 // unchanged; the scan costs one look at each position.
 #pragma once
@@ -10,9 +10,6 @@
 #include <vector>
 
 #include "platform/d3d/core/device_backend.h"
-
-// The guard band, in pixels beyond each edge of the viewport.
-constexpr float GL_GUARD_BAND = 4096.0f;
 
 struct FilteredBatch {
     D3DPRIMITIVETYPE type = D3DPT_TRIANGLELIST;  // POINTLIST, LINELIST or TRIANGLELIST

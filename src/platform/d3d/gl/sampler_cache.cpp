@@ -1,5 +1,6 @@
 #include "platform/d3d/gl/sampler_cache.h"
 
+#include "platform/d3d/core/state_reading.h"
 #include "platform/d3d/gl/ff_constants.h"
 #include "platform/d3d/gl/gl_enums.h"
 
@@ -11,10 +12,10 @@ SamplerCache::~SamplerCache()
 GLuint SamplerCache::sampler(const DWORD (&stage)[D3D_TEXTURESTAGESTATE_COUNT])
 {
     // Textures have one level, so the mip filter changes nothing; MAGFILTER decides the filter.
-    const GLenum min = gl_filter(d3d_filter_of(stage[D3DTSS_MAGFILTER]));
+    const GLenum min = gl_filter(state_filter(stage[D3DTSS_MAGFILTER]));
     const GLenum mag = min;
-    const GLenum wrap_s = gl_address_mode(d3d_address_of(stage[D3DTSS_ADDRESSU]));
-    const GLenum wrap_t = gl_address_mode(d3d_address_of(stage[D3DTSS_ADDRESSV]));
+    const GLenum wrap_s = gl_address_mode(state_address(stage[D3DTSS_ADDRESSU]));
+    const GLenum wrap_t = gl_address_mode(state_address(stage[D3DTSS_ADDRESSV]));
     const DWORD border = (wrap_s == GL_CLAMP_TO_BORDER || wrap_t == GL_CLAMP_TO_BORDER) ? stage[D3DTSS_BORDERCOLOR] : 0;
     const Key key{min, mag, wrap_s, wrap_t, border};
     auto it = samplers_.find(key);

@@ -10,10 +10,7 @@ constexpr float kMinW = 1e-12f;
 float plane_distance(const ClipVertex& v, unsigned plane, const GuardBand& g)
 {
     switch (plane) {
-    case 0: return v.h[0] - g.left * v.h[3];
-    case 1: return g.right * v.h[3] - v.h[0];
-    case 2: return v.h[1] - g.top * v.h[3];
-    case 3: return g.bottom * v.h[3] - v.h[1];
+    case 0: case 1: case 2: case 3: return guard_plane_distance(v.h, plane, g);
     case 4: return v.h[2];
     case 5: return v.h[3] - v.h[2];
     default: return v.h[3] - kMinW;

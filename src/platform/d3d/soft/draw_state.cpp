@@ -3,33 +3,16 @@
 #include <algorithm>
 
 #include "platform/d3d/core/device.h"
+#include "platform/d3d/core/state_reading.h"
 #include "platform/d3d/core/surface.h"
 #include "platform/d3d/soft/pixel_ops.h"
 
 namespace soft {
 namespace {
 
-bool op_supported(DWORD op)
+StageOp stage_op_of(const StageOpRead& r)
 {
-    return op >= D3DTOP_SELECTARG1 && op <= D3DTOP_BLENDCURRENTALPHA;
-}
-
-bool reads_texture(DWORD op, DWORD arg1, DWORD arg2)
-{
-    return (op != D3DTOP_SELECTARG2 && (arg1 & D3DTA_SELECTMASK) == D3DTA_TEXTURE) ||
-           (op != D3DTOP_SELECTARG1 && (arg2 & D3DTA_SELECTMASK) == D3DTA_TEXTURE) ||
-           op == D3DTOP_BLENDTEXTUREALPHA || op == D3DTOP_BLENDTEXTUREALPHAPM;
-}
-
-// An operation the stage can carry out with the texture it has; otherwise SELECTARG1(CURRENT).
-StageOp resolve_op(DWORD op, DWORD arg1, DWORD arg2, bool has_texture)
-{
-    if (!op_supported(op) || (!has_texture && reads_texture(op, arg1, arg2))) {
-        return StageOp{static_cast<std::uint8_t>(D3DTOP_SELECTARG1), static_cast<std::uint8_t>(D3DTA_CURRENT),
-                       static_cast<std::uint8_t>(D3DTA_CURRENT)};
-    }
-    return StageOp{static_cast<std::uint8_t>(op), static_cast<std::uint8_t>(arg1 & 0x3F),
-                   static_cast<std::uint8_t>(arg2 & 0x3F)};
+    return StageOp{r.op, r.arg1, r.arg2};
 }
 
 }  // namespace
@@ -50,39 +33,34 @@ void resolve_draw_constants(const DeviceState& s, const DrawBindings& b, bool pr
     k->scissor_x1 = static_cast<int>(std::min<std::uint64_t>(static_cast<std::uint64_t>(vp.dwX) + vp.dwWidth, target.width()));
     k->scissor_y1 = static_cast<int>(std::min<std::uint64_t>(static_cast<std::uint64_t>(vp.dwY) + vp.dwHeight, target.height()));
 
-    const DWORD zenable = s.render[D3DRENDERSTATE_ZENABLE];
-    if (b.depth != nullptr && zenable != D3DZB_FALSE) {
+    const DepthRead depth = state_depth(s, b.depth != nullptr);
+    if (depth != DepthRead::Off) {
         k->depth = reinterpret_cast<float*>(b.depth->pixels());
         k->depth_pitch = b.depth->pitch() / 4;
-        k->depth_mode = zenable == D3DZB_USEW ? DepthMode::W : DepthMode::Z;
-        k->depth_func = static_cast<std::uint8_t>(std::clamp<DWORD>(s.render[D3DRENDERSTATE_ZFUNC], 1, 8));
+        k->depth_mode = depth == DepthRead::W ? DepthMode::W : DepthMode::Z;
+        k->depth_func = static_cast<std::uint8_t>(state_compare(s.render[D3DRENDERSTATE_ZFUNC]));
         k->depth_write = s.render[D3DRENDERSTATE_ZWRITEENABLE] != 0;
         k->reject_outside_depth_range = pretransformed;
         k->inv_w_far = 1.0f / projection_w_far(s.projection());
     }
 
-    for (unsigned stage = 0; stage < kStages; ++stage) {
+    StageRead stages[D3D_MAX_TEXTURE_STAGES];
+    k->stage_count = std::min(state_stages(s, b.textures, stages), kStages);  // the stages this device blends
+    for (unsigned stage = 0; stage < k->stage_count; ++stage) {
+        const StageRead& r = stages[stage];
         const DWORD* st = s.stage[stage];
-        if (st[D3DTSS_COLOROP] == D3DTOP_DISABLE) break;
         StageProgram& p = k->stages[stage];
-        Surface* texture = b.textures[stage];
-        const bool has_texture = texture != nullptr;
-        p.color = resolve_op(st[D3DTSS_COLOROP], st[D3DTSS_COLORARG1], st[D3DTSS_COLORARG2], has_texture);
-        if (st[D3DTSS_ALPHAOP] == D3DTOP_DISABLE) {
-            p.alpha_passthrough = true;
-        } else {
-            p.alpha = resolve_op(st[D3DTSS_ALPHAOP], st[D3DTSS_ALPHAARG1], st[D3DTSS_ALPHAARG2], has_texture);
-        }
-        p.reads_texture = has_texture && (reads_texture(p.color.op, p.color.arg1, p.color.arg2) ||
-                                          (!p.alpha_passthrough && reads_texture(p.alpha.op, p.alpha.arg1, p.alpha.arg2)));
+        p.color = stage_op_of(r.color);
+        p.alpha_passthrough = r.alpha_passthrough;
+        if (!r.alpha_passthrough) p.alpha = stage_op_of(r.alpha);
+        p.reads_texture = r.samples;
         if (p.reads_texture) {
-            textures.view_of(*texture, &p.texture);
-            p.texture.bilinear = st[D3DTSS_MAGFILTER] >= D3DTFG_LINEAR;
-            p.texture.address_u = static_cast<std::uint8_t>(std::clamp<DWORD>(st[D3DTSS_ADDRESSU], 1, 4));
-            p.texture.address_v = static_cast<std::uint8_t>(std::clamp<DWORD>(st[D3DTSS_ADDRESSV], 1, 4));
+            textures.view_of(*b.textures[stage], &p.texture);
+            p.texture.bilinear = state_filter(st[D3DTSS_MAGFILTER]) == D3DTFG_LINEAR;
+            p.texture.address_u = static_cast<std::uint8_t>(state_address(st[D3DTSS_ADDRESSU]));
+            p.texture.address_v = static_cast<std::uint8_t>(state_address(st[D3DTSS_ADDRESSV]));
             p.texture.border = st[D3DTSS_BORDERCOLOR];
         }
-        k->stage_count = stage + 1;
     }
     k->texture_factor = s.render[D3DRENDERSTATE_TEXTUREFACTOR];
     k->specular_add = s.render[D3DRENDERSTATE_SPECULARENABLE] != 0;
@@ -98,12 +76,13 @@ void resolve_draw_constants(const DeviceState& s, const DrawBindings& b, bool pr
     if (reads_specular) k->attr_mask |= 0x7u << kAttrSpecular;
     k->flat = s.render[D3DRENDERSTATE_SHADEMODE] == D3DSHADE_FLAT;
     k->alpha_test = s.render[D3DRENDERSTATE_ALPHATESTENABLE] != 0;
-    k->alpha_func = static_cast<std::uint8_t>(std::clamp<DWORD>(s.render[D3DRENDERSTATE_ALPHAFUNC], 1, 8));
+    k->alpha_func = static_cast<std::uint8_t>(state_compare(s.render[D3DRENDERSTATE_ALPHAFUNC]));
     k->alpha_ref = static_cast<std::uint8_t>(s.render[D3DRENDERSTATE_ALPHAREF] & 0xFF);
     k->blend = s.render[D3DRENDERSTATE_ALPHABLENDENABLE] != 0;
-    resolve_blend(static_cast<std::uint8_t>(std::min<DWORD>(s.render[D3DRENDERSTATE_SRCBLEND], 255)),
-                  static_cast<std::uint8_t>(std::min<DWORD>(s.render[D3DRENDERSTATE_DESTBLEND], 255)), &k->src_blend,
-                  &k->dst_blend);
+    D3DBLEND src = D3DBLEND_ONE, dst = D3DBLEND_ZERO;
+    state_blend_factors(s.render[D3DRENDERSTATE_SRCBLEND], s.render[D3DRENDERSTATE_DESTBLEND], &src, &dst);
+    k->src_blend = static_cast<std::uint8_t>(src);
+    k->dst_blend = static_cast<std::uint8_t>(dst);
 }
 
 }  // namespace soft

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "platform/d3d/core/state_reading.h"
+
 namespace soft {
 
 constexpr int kSubpixelBits = 8;
@@ -19,6 +21,6 @@ constexpr int kSubpixelOne = 1 << kSubpixelBits;
 constexpr float kSubpixelScale = static_cast<float>(kSubpixelOne);
 // Triangles are clipped to the viewport grown by this many pixels on each side; the scissor then
 // keeps pixels inside the viewport.
-constexpr float kGuardBand = 4096.0f;
+constexpr float kGuardBand = D3D_GUARD_BAND;
 
 }  // namespace soft

@@ -170,23 +170,6 @@ inline int blend_factor(std::uint8_t factor, int src_c, int dst_c, int src_a, in
     }
 }
 
-// Resolves BOTHSRCALPHA / BOTHINVSRCALPHA (which set both factors) and unknown values.
-inline void resolve_blend(std::uint8_t src, std::uint8_t dst, std::uint8_t* out_src, std::uint8_t* out_dst)
-{
-    if (src == D3DBLEND_BOTHSRCALPHA) {
-        *out_src = D3DBLEND_SRCALPHA;
-        *out_dst = D3DBLEND_INVSRCALPHA;
-        return;
-    }
-    if (src == D3DBLEND_BOTHINVSRCALPHA) {
-        *out_src = D3DBLEND_INVSRCALPHA;
-        *out_dst = D3DBLEND_SRCALPHA;
-        return;
-    }
-    *out_src = (src >= D3DBLEND_ZERO && src <= D3DBLEND_SRCALPHASAT) ? src : static_cast<std::uint8_t>(D3DBLEND_ONE);
-    *out_dst = (dst >= D3DBLEND_ZERO && dst <= D3DBLEND_SRCALPHASAT) ? dst : static_cast<std::uint8_t>(D3DBLEND_ZERO);
-}
-
 inline Rgba blend(const DrawConstants& k, const Rgba& s, const Rgba& d)
 {
     auto channel = [&](int sc, int dc, bool alpha) {

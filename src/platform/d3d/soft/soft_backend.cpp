@@ -171,18 +171,15 @@ HRESULT SoftBackend::draw(const DeviceState& state, std::uint32_t, const DrawBin
     if (k_.scissor_x0 >= k_.scissor_x1 || k_.scissor_y0 >= k_.scissor_y1) return D3D_OK;
     span_ = select_span_kernel(k_, specialised_);
     const D3DVIEWPORT7& vp = state.viewport;
-    guard_ = GuardBand{static_cast<float>(vp.dwX) - kGuardBand, static_cast<float>(vp.dwY) - kGuardBand,
-                       static_cast<float>(vp.dwX + vp.dwWidth) + kGuardBand,
-                       static_cast<float>(vp.dwY + vp.dwHeight) + kGuardBand};
+    guard_ = state_guard_band(vp);
     depth_min_ = vp.dvMinZ;
     depth_scale_ = vp.dvMaxZ - vp.dvMinZ;
-    switch (state.render[D3DRENDERSTATE_CULLMODE]) {
+    switch (state_cull(state.render[D3DRENDERSTATE_CULLMODE])) {
     case D3DCULL_CW: cull_ = CullSign::RemovePositive; break;
     case D3DCULL_CCW: cull_ = CullSign::RemoveNegative; break;
-    default: cull_ = CullSign::None; break;
+    case D3DCULL_NONE: cull_ = CullSign::None; break;
     }
-    fill_ = state.render[D3DRENDERSTATE_FILLMODE];
-    if (fill_ != D3DFILL_POINT && fill_ != D3DFILL_WIREFRAME) fill_ = D3DFILL_SOLID;
+    fill_ = state_fill(state.render[D3DRENDERSTATE_FILLMODE]);
     last_pixel_ = state.render[D3DRENDERSTATE_LASTPIXEL] != 0;
 
     clip_.resize(batch.vertex_count);

@@ -68,15 +68,6 @@ Vector3 normalized(const Vector3& v)
     return len > 0.0f ? v * (1.0f / len) : Vector3();
 }
 
-int material_source(const DeviceState& s, DWORD state, const VertexLayout& layout)
-{
-    if (!s.render[D3DRENDERSTATE_COLORVERTEX]) return 0;
-    const DWORD source = s.render[state];
-    if (source == D3DMCS_COLOR1 && layout.has_diffuse) return 1;
-    if (source == D3DMCS_COLOR2 && layout.has_specular) return 2;
-    return 0;
-}
-
 void prepare_lighting(const DeviceState& s, const VertexLayout& layout, LightingSetup* L)
 {
     matrix_multiply(&L->world_view, &s.world(), &s.view());
@@ -110,18 +101,18 @@ void prepare_lighting(const DeviceState& s, const VertexLayout& layout, Lighting
     L->global_ambient[0] = channel(ambient, 16);
     L->global_ambient[1] = channel(ambient, 8);
     L->global_ambient[2] = channel(ambient, 0);
-    L->source_diffuse = material_source(s, D3DRENDERSTATE_DIFFUSEMATERIALSOURCE, layout);
-    L->source_ambient = material_source(s, D3DRENDERSTATE_AMBIENTMATERIALSOURCE, layout);
-    L->source_specular = material_source(s, D3DRENDERSTATE_SPECULARMATERIALSOURCE, layout);
-    L->source_emissive = material_source(s, D3DRENDERSTATE_EMISSIVEMATERIALSOURCE, layout);
+    L->source_diffuse = state_material_source(s, D3DRENDERSTATE_DIFFUSEMATERIALSOURCE, layout);
+    L->source_ambient = state_material_source(s, D3DRENDERSTATE_AMBIENTMATERIALSOURCE, layout);
+    L->source_specular = state_material_source(s, D3DRENDERSTATE_SPECULARMATERIALSOURCE, layout);
+    L->source_emissive = state_material_source(s, D3DRENDERSTATE_EMISSIVEMATERIALSOURCE, layout);
     L->material = s.material;
 
-    L->light_count = 0;
     const Matrix& view = s.view();
-    for (const LightSlot& slot : s.lights) {
-        if (!slot.enabled || L->light_count == D3D_MAX_ACTIVE_LIGHTS) continue;
-        const D3DLIGHT7& l = slot.light;
-        PreparedLight& p = L->lights[L->light_count++];
+    const LightSlot* active[D3D_MAX_ACTIVE_LIGHTS];
+    L->light_count = state_active_lights(s, active);
+    for (unsigned n = 0; n < L->light_count; ++n) {
+        const D3DLIGHT7& l = active[n]->light;
+        PreparedLight& p = L->lights[n];
         p.type = l.dltType;
         const D3DCOLORVALUE* colours[3] = {&l.dcvDiffuse, &l.dcvSpecular, &l.dcvAmbient};
         float* targets[3] = {p.diffuse, p.specular, p.ambient};

@@ -5,14 +5,10 @@
 #pragma once
 
 #include "platform/d3d/core/device_backend.h"
+#include "platform/d3d/core/state_reading.h"
 #include "platform/d3d/soft/clip_vertex.h"
 
 namespace soft {
-
-// The guard-band rectangle in target pixels that clipping keeps triangles inside.
-struct GuardBand {
-    float left, top, right, bottom;
-};
 
 // Transforms and lights batch.vertex_count vertices of batch into out (same count).
 void transform_and_light(const DeviceState& state, const DrawBatch& batch, const GuardBand& guard, ClipVertex* out);
