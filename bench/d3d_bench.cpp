@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "d3d_loads.h"
-#include "platform/d3d/core/surface_capture.h"
+#include "capture/frame_readback.h"
 #include "platform/d3d/soft/soft_backend.h"
 
 namespace {
@@ -46,8 +46,8 @@ struct SoftTarget {
         device->EndScene();
         device->ApplyStateBlock(block);
         device->DeleteStateBlock(block);
-        SurfaceImage image;
-        surface_capture(target.target(), &image);
+        FrameImage image;
+        frame_readback(target.target(), &image);
         double pixels = 0;
         for (std::uint32_t p : image.argb) pixels += p & 0xFF;
         return pixels;

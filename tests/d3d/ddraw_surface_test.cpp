@@ -169,8 +169,8 @@ TEST_F(Surfaces, LockGivesPointerPitchAndFormat)
 
 std::vector<std::uint32_t> read_row(IDirectDrawSurface7* s, int y)
 {
-    SurfaceImage image;
-    surface_capture(s, &image);
+    FrameImage image;
+    frame_readback(s, &image);
     return std::vector<std::uint32_t>(image.argb.begin() + y * image.width, image.argb.begin() + (y + 1) * image.width);
 }
 

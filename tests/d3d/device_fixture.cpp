@@ -131,18 +131,16 @@ IDirectDrawSurface7* DeviceHarness::create_texture(DWORD width, DWORD height, co
 
 TestImage DeviceHarness::capture() const
 {
-    SurfaceImage image;
-    if (FAILED(surface_capture(target_.get(), &image))) return TestImage();
-    TestImage out(static_cast<int>(image.width), static_cast<int>(image.height));
-    out.argb = image.argb;
-    return out;
+    TestImage image;
+    if (FAILED(frame_readback(target_.get(), &image))) return TestImage();
+    return image;
 }
 
 float DeviceHarness::depth_at(int x, int y) const
 {
     std::vector<float> depth;
     DWORD w = 0, h = 0;
-    if (FAILED(surface_capture_depth(zbuffer_.get(), &depth, &w, &h))) return -1.0f;
+    if (FAILED(frame_readback_depth(zbuffer_.get(), &depth, &w, &h))) return -1.0f;
     return depth[static_cast<std::size_t>(y) * w + x];
 }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "d3d/conformance_devices.h"
-#include "platform/d3d/core/surface_capture.h"
+#include "capture/frame_readback.h"
 #include "platform/d3d/d3d.h"
 #include "support/test_image.h"
 

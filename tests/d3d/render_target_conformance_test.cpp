@@ -44,7 +44,7 @@ TEST_P(RenderTargetConformance, ZBufferTravelsWithTheTarget)
     // The 64 × 48 z-buffer is used by its top-left 32 × 32 only.
     std::vector<float> depth;
     DWORD zw = 0, zh = 0;
-    ASSERT_EQ(surface_capture_depth(zbuffer.get(), &depth, &zw, &zh), DD_OK);
+    ASSERT_EQ(frame_readback_depth(zbuffer.get(), &depth, &zw, &zh), DD_OK);
     EXPECT_FLOAT_EQ(depth[5 * zw + 5], 0.3f);
     EXPECT_FLOAT_EQ(depth[40 * zw + 50], 1.0f);
 
@@ -62,12 +62,12 @@ TEST_P(RenderTargetConformance, ZBufferTravelsWithTheTarget)
     d->SetTexture(0, nullptr);
     ASSERT_EQ(d->EndScene(), D3D_OK);
 
-    SurfaceImage tex_image;
-    ASSERT_EQ(surface_capture(texture.get(), &tex_image), DD_OK);
+    FrameImage tex_image;
+    ASSERT_EQ(frame_readback(texture.get(), &tex_image), DD_OK);
     EXPECT_EQ(tex_image.at(16, 16), 0xFFFF0000u);  // depth test on the texture target
     EXPECT_EQ(h.pixel(40, 30), 0xFFFF0000u);       // depth test intact back on the back buffer
     EXPECT_EQ(h.pixel(8, 8), 0xFFFF0000u);         // the texture's content
-    ASSERT_EQ(surface_capture_depth(zbuffer.get(), &depth, &zw, &zh), DD_OK);
+    ASSERT_EQ(frame_readback_depth(zbuffer.get(), &depth, &zw, &zh), DD_OK);
     EXPECT_FLOAT_EQ(depth[40 * zw + 50], 0.3f);
 }
 

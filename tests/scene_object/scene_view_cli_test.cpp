@@ -10,7 +10,8 @@
 #include <tuple>
 
 #include "scene_view/scene_view.h"
-#include "support/png_file.h"
+#include "capture/png_file.h"
+#include "support/test_image.h"
 
 namespace {
 

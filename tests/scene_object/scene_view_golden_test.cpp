@@ -7,7 +7,7 @@
 
 #include "scene_view/scene_view.h"
 #include "support/golden_image.h"
-#include "support/png_file.h"
+#include "capture/png_file.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "support/png_file.h"
+#include "capture/png_file.h"
 
 namespace fs = std::filesystem;
 
@@ -43,7 +43,7 @@ GoldenResult golden_check(const std::string& golden_path, const TestImage& actua
         std::error_code ec;
         fs::create_directories(path.parent_path(), ec);
         std::string error;
-        r.passed = png_write(path.string(), actual, &error);
+        r.passed = png_write(path.string(), actual, PngChannels::Rgba, &error);
         r.message = r.passed ? "approved " + path.string() : error;
         return r;
     }

@@ -1,25 +1,13 @@
-// The picture record the test utilities share: width, height and 0xAARRGGBB pixels, rows top first.
-// Tests of any area (device layer, image decoders, demo captures) hand their pictures over in it.
+// The picture record the tests share is the program's own frame record (capture/frame_image.h), so a
+// picture read back, decoded or loaded from a golden PNG compares directly with any other.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
-struct TestImage {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> argb;
+#include "capture/frame_image.h"
 
-    TestImage() = default;
-    TestImage(int w, int h, std::uint32_t fill = 0xFF000000u)
-        : width(w), height(h), argb(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill)
-    {
-    }
-    std::uint32_t at(int x, int y) const { return argb[static_cast<std::size_t>(y) * width + x]; }
-    std::uint32_t& at(int x, int y) { return argb[static_cast<std::size_t>(y) * width + x]; }
-    bool empty() const { return width <= 0 || height <= 0; }
-};
+using TestImage = FrameImage;
 
 // "#AARRGGBB" text of a pixel, for failure messages.
 std::string argb_text(std::uint32_t argb);

@@ -1,8 +1,8 @@
 #include <cstdio>
 
+#include "capture/frame_png.h"
 #include "render/offscreen_device.h"
 #include "scene3ds/scene_object.h"
-#include "scene_view/png_frame.h"
 #include "scene_view/scene_view.h"
 #include "textures/texture_manager.h"
 
@@ -48,7 +48,7 @@ int scene_view_run_headless(const SceneViewOptions& options) {
             status = fail(problem);
         } else if (FAILED(scene_view_draw_frame(&object, options, options.time))) {
             status = fail("the frame could not be drawn");
-        } else if (!png_frame_write(device.target(), options.out_path, &reason)) {
+        } else if (!frame_png_write(device.target(), options.out_path, &reason)) {
             status = fail(reason);
         }
         object.release();

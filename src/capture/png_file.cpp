@@ -1,35 +1,40 @@
-#include "support/png_file.h"
+#include "capture/png_file.h"
 
 #include <png.h>
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
-bool png_write(const std::string& path, const TestImage& image, std::string* error)
+bool png_write(const std::string& path, const FrameImage& image, PngChannels channels, std::string* error)
 {
+    if (image.empty() || image.argb.size() != static_cast<std::size_t>(image.width) * image.height) {
+        if (error != nullptr) *error = "cannot write " + path + ": no picture";
+        return false;
+    }
     png_image png;
     std::memset(&png, 0, sizeof(png));
     png.version = PNG_IMAGE_VERSION;
     png.width = static_cast<png_uint_32>(image.width);
     png.height = static_cast<png_uint_32>(image.height);
-    png.format = PNG_FORMAT_RGBA;
-    std::vector<unsigned char> rgba(static_cast<std::size_t>(image.width) * image.height * 4);
+    const bool alpha = channels == PngChannels::Rgba;
+    png.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    const std::size_t n = alpha ? 4 : 3;
+    std::vector<unsigned char> bytes(image.argb.size() * n);
     for (std::size_t i = 0; i < image.argb.size(); ++i) {
         const std::uint32_t p = image.argb[i];
-        rgba[i * 4 + 0] = static_cast<unsigned char>(p >> 16);
-        rgba[i * 4 + 1] = static_cast<unsigned char>(p >> 8);
-        rgba[i * 4 + 2] = static_cast<unsigned char>(p);
-        rgba[i * 4 + 3] = static_cast<unsigned char>(p >> 24);
+        bytes[i * n + 0] = static_cast<unsigned char>(p >> 16);
+        bytes[i * n + 1] = static_cast<unsigned char>(p >> 8);
+        bytes[i * n + 2] = static_cast<unsigned char>(p);
+        if (alpha) bytes[i * n + 3] = static_cast<unsigned char>(p >> 24);
     }
-    if (!png_image_write_to_file(&png, path.c_str(), 0, rgba.data(), 0, nullptr)) {
+    if (!png_image_write_to_file(&png, path.c_str(), 0, bytes.data(), 0, nullptr)) {
         if (error != nullptr) *error = std::string("cannot write ") + path + ": " + png.message;
         return false;
     }
     return true;
 }
 
-bool png_read(const std::string& path, TestImage* image, std::string* error)
+bool png_read(const std::string& path, FrameImage* image, std::string* error)
 {
     png_image png;
     std::memset(&png, 0, sizeof(png));
@@ -45,7 +50,7 @@ bool png_read(const std::string& path, TestImage* image, std::string* error)
         png_image_free(&png);
         return false;
     }
-    *image = TestImage(static_cast<int>(png.width), static_cast<int>(png.height));
+    *image = FrameImage(static_cast<int>(png.width), static_cast<int>(png.height));
     for (std::size_t i = 0; i < image->argb.size(); ++i) {
         image->argb[i] = static_cast<std::uint32_t>(rgba[i * 4 + 3]) << 24 | static_cast<std::uint32_t>(rgba[i * 4]) << 16 |
                          static_cast<std::uint32_t>(rgba[i * 4 + 1]) << 8 | rgba[i * 4 + 2];

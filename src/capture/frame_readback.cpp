@@ -1,10 +1,10 @@
-#include "platform/d3d/core/surface_capture.h"
+#include "capture/frame_readback.h"
 
 #include <cstring>
 
 #include "platform/d3d/core/pixel_format.h"
 
-HRESULT surface_capture(IDirectDrawSurface7* surface, SurfaceImage* image)
+HRESULT frame_readback(IDirectDrawSurface7* surface, FrameImage* image)
 {
     if (surface == nullptr || image == nullptr) return DDERR_INVALIDPARAMS;
     DDSURFACEDESC2 desc{};
@@ -16,8 +16,8 @@ HRESULT surface_capture(IDirectDrawSurface7* surface, SurfaceImage* image)
         surface->Unlock(nullptr);
         return DDERR_UNSUPPORTEDFORMAT;
     }
-    image->width = desc.dwWidth;
-    image->height = desc.dwHeight;
+    image->width = static_cast<int>(desc.dwWidth);
+    image->height = static_cast<int>(desc.dwHeight);
     image->argb.resize(static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight);
     const DWORD bpp = pixel_kind_bytes(kind);
     for (DWORD y = 0; y < desc.dwHeight; ++y) {
@@ -29,7 +29,7 @@ HRESULT surface_capture(IDirectDrawSurface7* surface, SurfaceImage* image)
     return surface->Unlock(nullptr);
 }
 
-HRESULT surface_capture_depth(IDirectDrawSurface7* surface, std::vector<float>* depth, DWORD* width, DWORD* height)
+HRESULT frame_readback_depth(IDirectDrawSurface7* surface, std::vector<float>* depth, DWORD* width, DWORD* height)
 {
     if (surface == nullptr || depth == nullptr || width == nullptr || height == nullptr) return DDERR_INVALIDPARAMS;
     DDSURFACEDESC2 desc{};
