@@ -74,6 +74,9 @@ private:
     bool headless_ = false;
 };
 
+// The program-wide application (published by its constructor, withdrawn by its destructor), or null.
+Application* app_instance();
+
 // The window procedure of the class "D3D Window": every message goes to the program-wide application's
 // handle_message, or to DefWindowProcA while there is none.
 LRESULT application_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -2,7 +2,8 @@
 // off-screen 3D surface as the render target, a depth buffer attached to it, the Direct3D object, the
 // device and a viewport over the whole target. Tools that render to files (the scene viewer's --out)
 // and tests use it where the demo uses the render framework. It publishes itself to the render
-// helpers with make_current() and withdraws on destruction.
+// helpers with make_current() and withdraws on destruction: the headless counterpart of the frame
+// loop's refresh (driver/frame_loop.h), which is how the framework's device reaches them.
 #pragma once
 
 #include <string>

@@ -1,8 +1,8 @@
 // The device that all drawing goes through, and the few framework objects the render helpers and the
 // texture manager need beside it. `current_device` is the program-wide reference to the framework's
-// IDirect3DDevice7: whoever owns the device (the framework, the demo driver after every frame, or a
-// headless set-up in tools and tests) stores it here, and every helper reads it at the moment of the
-// call, so a re-created device is followed. Nothing here holds a reference: the owner keeps the
+// IDirect3DDevice7: the frame loop stores the framework's device here after every frame
+// (driver/frame_loop.h), a headless set-up in tools and tests (OffscreenDevice) stores its own, and
+// every helper reads it at the moment of the call, so a re-created device is followed. Nothing here holds a reference: the owner keeps the
 // objects alive while they are set and clears them before releasing.
 #pragma once
 

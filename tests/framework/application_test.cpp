@@ -5,7 +5,6 @@
 
 #include "fake_backends.h"
 #include "framework/application.h"
-#include "framework/framework_access.h"
 #include "framework_test_util.h"
 #include "platform/message_box.h"
 
@@ -24,7 +23,7 @@ TEST_F(ApplicationStart, HeadlessStartsTheSoftwareDeviceWithoutADialog)
     HeadlessScope scope;
     Application app;
     EXPECT_EQ(app_instance(), &app);
-    EXPECT_EQ(app_device(), nullptr);
+    EXPECT_EQ(app.device(), nullptr);
     ASSERT_EQ(app.create(GetModuleHandleA(nullptr), "Vireline", 640, 480, true), S_OK);
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_TRUE(app.headless());
@@ -33,15 +32,15 @@ TEST_F(ApplicationStart, HeadlessStartsTheSoftwareDeviceWithoutADialog)
     ASSERT_NE(app.device_info(), nullptr);
     EXPECT_EQ(app.device_info()->device_guid, IID_IDirect3DRGBDevice);
     EXPECT_TRUE(app.device_info()->windowed);
-    EXPECT_EQ(app_device(), app.framework()->device());
-    EXPECT_EQ(app_back_buffer(), app.framework()->back_buffer());
+    EXPECT_EQ(app.device(), app.framework()->device());
+    EXPECT_EQ(app.back_buffer(), app.framework()->back_buffer());
     EXPECT_EQ(app.back_buffer_desc().dwWidth, 640u);
     EXPECT_EQ(app.back_buffer_desc().dwHeight, 480u);
     EXPECT_EQ(app.present_frame(), S_OK);
     EXPECT_EQ(app.cleanup_3d(), S_OK);
     EXPECT_FALSE(app.ready());
-    EXPECT_EQ(app_device(), nullptr);
-    EXPECT_EQ(app_back_buffer(), nullptr);
+    EXPECT_EQ(app.device(), nullptr);
+    EXPECT_EQ(app.back_buffer(), nullptr);
 }
 
 TEST_F(ApplicationStart, AFailingHardwareDeviceFallsBackToSoftwareAfterAWarning)
@@ -57,7 +56,7 @@ TEST_F(ApplicationStart, AFailingHardwareDeviceFallsBackToSoftwareAfterAWarning)
     EXPECT_EQ(boxes.boxes()[0].type, MB_OK | MB_ICONWARNING);
     EXPECT_EQ(app.device_info()->device_guid, IID_IDirect3DRGBDevice);
     EXPECT_FALSE(app.device_info()->hardware);
-    EXPECT_NE(app_device(), nullptr);
+    EXPECT_NE(app.device(), nullptr);
 }
 
 TEST_F(ApplicationStart, WhenSoftwareFailsTooTheFatalBoxEndsCreate)
@@ -76,7 +75,7 @@ TEST_F(ApplicationStart, WhenSoftwareFailsTooTheFatalBoxEndsCreate)
     EXPECT_EQ(boxes.boxes()[1].type, MB_OK | MB_ICONERROR);
     EXPECT_FALSE(app.ready());
     EXPECT_EQ(app.framework(), nullptr);
-    EXPECT_EQ(app_device(), nullptr);
+    EXPECT_EQ(app.device(), nullptr);
     EXPECT_TRUE(IsWindow(app.window()));  // a failed create leaves the window to the program's end
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "driver/frame_loop.h"
 #include "framework/application.h"
 #include "framework/command_line.h"
 #include "platform/debug_output.h"
@@ -40,26 +41,15 @@ std::string camera_problem(const Scene& scene, int camera)
     return {};
 }
 
-void publish(const Application& app)
-{
-    RenderObjects objects;
-    objects.direct_draw = app.direct_draw();
-    objects.direct3d = app.direct3d();
-    objects.device = app.device();
-    objects.back_buffer = app.back_buffer();
-    render_objects_set(objects);
-}
-
-// Animates and shows frames until the quit message arrives.
-void run_loop(Application& app, SceneObject& object, const SceneViewOptions& options)
+// Animates and shows frames through the program's frame loop until the quit message arrives.
+void run_loop(SceneObject& object, const SceneViewOptions& options)
 {
     const auto start = std::chrono::steady_clock::now();
-    do {
-        publish(app);  // a device the framework re-created is followed, as the demo's frame loop does
+    run_frame_loop([&] {
         const std::chrono::duration<float> elapsed = std::chrono::steady_clock::now() - start;
         scene_view_draw_frame(&object, options, options.time + elapsed.count() * 30.0f);
-        if (FAILED(app.present_frame())) DestroyWindow(app.window());
-    } while (app.pump_messages());
+        end_frame();
+    });
 }
 
 }  // namespace
@@ -82,7 +72,7 @@ int scene_view_run_windowed(const SceneViewOptions& options)
         app.cleanup_3d();
         return say(kNeedsDisplay, 2);
     }
-    publish(app);
+    publish_render_objects();
 
     int status = 0;
     {
@@ -92,12 +82,12 @@ int scene_view_run_windowed(const SceneViewOptions& options)
         } else if (const std::string problem = camera_problem(*object.scene, options.camera); !problem.empty()) {
             status = say(problem, 1);
         } else {
-            run_loop(app, object, options);
+            run_loop(object, options);
         }
         object.release();
     }
     texture_delete_all();
-    render_objects_set(RenderObjects{});
+    render_objects_set(RenderObjects{});  // the application goes; nothing may draw through its device
     if (app.cleanup_3d() != S_OK) {
         debug_output_format("%s\n", framework_error_message(FWERR_STILL_REFERENCED));
         status = status != 0 ? status : 1;

@@ -1,4 +1,4 @@
-#include "framework/framework_access.h"
+#include "driver/app_access.h"
 
 #include "framework/application.h"
 
