@@ -4,7 +4,7 @@
 // include finishing the frame and bringing it to memory, as a capture or a present does.
 #include <benchmark/benchmark.h>
 
-#include "d3d_gl/gl_scenes.h"
+#include "platform/d3d/gl/gl_scenes.h"
 #include "d3d_loads.h"
 
 namespace {

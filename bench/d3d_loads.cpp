@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "d3d/scene_meshes.h"
+#include "platform/d3d/scene_meshes.h"
 
 LoadTarget::LoadTarget(const GUID& device_kind, DWORD texture_size)
 {

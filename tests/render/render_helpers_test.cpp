@@ -6,7 +6,7 @@
 #include <functional>
 #include <tuple>
 
-#include "render/recording_device.h"
+#include "support/recording_device.h"
 #include "render/render.h"
 
 namespace {

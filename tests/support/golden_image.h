@@ -17,7 +17,7 @@ struct GoldenResult {
     std::string message;
 };
 
-// golden_path: relative to the source root, e.g. "tests/d3d/golden/lit_box.png".
+// golden_path: relative to the source root, e.g. "tests/platform/d3d/golden/lit_box.png".
 GoldenResult golden_check(const std::string& golden_path, const TestImage& actual, const ImageTolerance& tolerance);
 
 // Writes actual/expected/diff PNGs for a failed comparison; returns the folder written to.

@@ -9,8 +9,8 @@ out=$3/$case_name
 mkdir -p "$out"
 cd "$out" || exit 1
 rm -f ./*.png ./*.txt
-# shellcheck source=e2e_lib.sh
-source "$here/e2e_lib.sh" || exit 1
+# shellcheck source=../../support/e2e_lib.sh
+source "$here/../../support/e2e_lib.sh" || exit 1
 export SDL_AUDIODRIVER=dummy
 
 check_clean_end() {
