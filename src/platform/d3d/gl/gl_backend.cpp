@@ -8,77 +8,12 @@
 #include "platform/d3d/core/surface.h"
 #include "platform/d3d/gl/context_egl.h"
 #include "platform/d3d/gl/context_window.h"
+#include "platform/d3d/gl/gl_caps.h"
+#include "platform/d3d/gl/gl_device_backend.h"
 #include "platform/d3d/gl/pixel_shift.h"
 #include "platform/debug_output.h"
 
 namespace {
-
-D3DPRIMCAPS primitive_caps()
-{
-    D3DPRIMCAPS c{};
-    c.dwSize = sizeof(D3DPRIMCAPS);
-    c.dwMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW | D3DPMISCCAPS_CULLCCW;
-    c.dwRasterCaps = D3DPRASTERCAPS_ZTEST | D3DPRASTERCAPS_SUBPIXEL | D3DPRASTERCAPS_WBUFFER;
-    c.dwZCmpCaps = D3DPCMPCAPS_NEVER | D3DPCMPCAPS_LESS | D3DPCMPCAPS_EQUAL | D3DPCMPCAPS_LESSEQUAL |
-                   D3DPCMPCAPS_GREATER | D3DPCMPCAPS_NOTEQUAL | D3DPCMPCAPS_GREATEREQUAL | D3DPCMPCAPS_ALWAYS;
-    c.dwAlphaCmpCaps = c.dwZCmpCaps;
-    c.dwSrcBlendCaps = D3DPBLENDCAPS_ZERO | D3DPBLENDCAPS_ONE | D3DPBLENDCAPS_SRCCOLOR | D3DPBLENDCAPS_INVSRCCOLOR |
-                       D3DPBLENDCAPS_SRCALPHA | D3DPBLENDCAPS_INVSRCALPHA | D3DPBLENDCAPS_DESTALPHA |
-                       D3DPBLENDCAPS_INVDESTALPHA | D3DPBLENDCAPS_DESTCOLOR | D3DPBLENDCAPS_INVDESTCOLOR |
-                       D3DPBLENDCAPS_SRCALPHASAT | D3DPBLENDCAPS_BOTHSRCALPHA | D3DPBLENDCAPS_BOTHINVSRCALPHA;
-    c.dwDestBlendCaps = c.dwSrcBlendCaps & ~(D3DPBLENDCAPS_SRCALPHASAT | D3DPBLENDCAPS_BOTHSRCALPHA |
-                                             D3DPBLENDCAPS_BOTHINVSRCALPHA);
-    c.dwShadeCaps = D3DPSHADECAPS_COLORFLATRGB | D3DPSHADECAPS_COLORGOURAUDRGB | D3DPSHADECAPS_SPECULARFLATRGB |
-                    D3DPSHADECAPS_SPECULARGOURAUDRGB | D3DPSHADECAPS_ALPHAFLATBLEND | D3DPSHADECAPS_ALPHAGOURAUDBLEND;
-    c.dwTextureCaps = D3DPTEXTURECAPS_PERSPECTIVE | D3DPTEXTURECAPS_ALPHA | D3DPTEXTURECAPS_BORDER;
-    c.dwTextureFilterCaps = D3DPTFILTERCAPS_NEAREST | D3DPTFILTERCAPS_LINEAR | D3DPTFILTERCAPS_MINFPOINT |
-                            D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MIPFPOINT | D3DPTFILTERCAPS_MAGFPOINT |
-                            D3DPTFILTERCAPS_MAGFLINEAR;
-    c.dwTextureBlendCaps = 0;
-    c.dwTextureAddressCaps = D3DPTADDRESSCAPS_WRAP | D3DPTADDRESSCAPS_MIRROR | D3DPTADDRESSCAPS_CLAMP |
-                             D3DPTADDRESSCAPS_BORDER | D3DPTADDRESSCAPS_INDEPENDENTUV;
-    return c;
-}
-
-D3DDEVICEDESC7 device_caps()
-{
-    D3DDEVICEDESC7 d{};
-    d.dwDevCaps = D3DDEVCAPS_FLOATTLVERTEX | D3DDEVCAPS_EXECUTESYSTEMMEMORY | D3DDEVCAPS_TLVERTEXSYSTEMMEMORY |
-                  D3DDEVCAPS_TEXTURESYSTEMMEMORY | D3DDEVCAPS_TEXTUREVIDEOMEMORY | D3DDEVCAPS_DRAWPRIMTLVERTEX |
-                  D3DDEVCAPS_CANRENDERAFTERFLIP | D3DDEVCAPS_DRAWPRIMITIVES2 | D3DDEVCAPS_DRAWPRIMITIVES2EX |
-                  D3DDEVCAPS_HWTRANSFORMANDLIGHT | D3DDEVCAPS_HWRASTERIZATION;
-    d.dpcLineCaps = primitive_caps();
-    d.dpcTriCaps = primitive_caps();
-    d.dwDeviceRenderBitDepth = DDBD_16 | DDBD_32;
-    d.dwDeviceZBufferBitDepth = DDBD_16 | DDBD_32;
-    d.dwMinTextureWidth = 1;
-    d.dwMinTextureHeight = 1;
-    d.dwMaxTextureWidth = 4096;
-    d.dwMaxTextureHeight = 4096;
-    d.dwMaxTextureRepeat = 32768;
-    d.dwMaxTextureAspectRatio = 4096;
-    d.dwMaxAnisotropy = 1;
-    d.dvGuardBandLeft = -16384.0f;
-    d.dvGuardBandTop = -16384.0f;
-    d.dvGuardBandRight = 16384.0f;
-    d.dvGuardBandBottom = 16384.0f;
-    d.dwFVFCaps = D3DDP_MAXTEXCOORD | D3DFVFCAPS_DONOTSTRIPELEMENTS;
-    d.dwTextureOpCaps = D3DTEXOPCAPS_DISABLE | D3DTEXOPCAPS_SELECTARG1 | D3DTEXOPCAPS_SELECTARG2 |
-                        D3DTEXOPCAPS_MODULATE | D3DTEXOPCAPS_MODULATE2X | D3DTEXOPCAPS_MODULATE4X | D3DTEXOPCAPS_ADD |
-                        D3DTEXOPCAPS_ADDSIGNED | D3DTEXOPCAPS_ADDSIGNED2X | D3DTEXOPCAPS_SUBTRACT |
-                        D3DTEXOPCAPS_ADDSMOOTH | D3DTEXOPCAPS_BLENDDIFFUSEALPHA | D3DTEXOPCAPS_BLENDTEXTUREALPHA |
-                        D3DTEXOPCAPS_BLENDFACTORALPHA | D3DTEXOPCAPS_BLENDTEXTUREALPHAPM |
-                        D3DTEXOPCAPS_BLENDCURRENTALPHA;
-    d.wMaxTextureBlendStages = D3D_MAX_TEXTURE_STAGES;
-    d.wMaxSimultaneousTextures = D3D_MAX_TEXTURE_STAGES;
-    d.dwMaxActiveLights = D3D_MAX_ACTIVE_LIGHTS;
-    d.dvMaxVertexW = 1.0e10f;
-    d.wMaxUserClipPlanes = D3D_MAX_CLIP_PLANES;
-    d.wMaxVertexBlendMatrices = 0;
-    d.dwVertexProcessingCaps = D3DVTXPCAPS_MATERIALSOURCE7 | D3DVTXPCAPS_DIRECTIONALLIGHTS |
-                               D3DVTXPCAPS_POSITIONALLIGHTS | D3DVTXPCAPS_LOCALVIEWER;
-    return d;
-}
 
 // The window a device's surfaces are shown on: the one the primary surface's clipper names (windowed),
 // or, in exclusive full-screen operation, where a flip chain has no clipper, the program's window.
@@ -195,7 +130,7 @@ DeviceBackendInfo gl_backend_info()
     info.guid = IID_IDirect3DTnLHalDevice;
     info.description = "Direct3D T&L HAL (OpenGL)";
     info.name = "OpenGL T&L HAL";
-    info.caps = device_caps();
+    info.caps = gl_device_caps();
     info.texture_formats = {pixel_format_of(PixelKind::A8R8G8B8), pixel_format_of(PixelKind::X8R8G8B8),
                             pixel_format_of(PixelKind::R5G6B5),   pixel_format_of(PixelKind::X1R5G5B5),
                             pixel_format_of(PixelKind::A1R5G5B5), pixel_format_of(PixelKind::A4R4G4B4)};

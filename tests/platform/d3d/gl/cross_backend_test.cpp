@@ -10,7 +10,7 @@
 #include <epoxy/gl.h>
 
 #include "gl_test_rig.h"
-#include "platform/d3d/gl/gl_backend.h"
+#include "platform/d3d/gl/gl_renderer.h"
 #include "support/golden_image.h"
 #include "support/image_compare.h"
 

@@ -7,6 +7,7 @@
 #include "platform/d3d/core/device.h"
 #include "platform/d3d/core/device_backend.h"
 #include "platform/d3d/gl/gl_backend.h"
+#include "platform/d3d/gl/gl_device_backend.h"
 
 GlTestRig::GlTestRig(const GUID& device, DWORD width, DWORD height, bool zbuffer, PixelKind kind)
 {

@@ -13,7 +13,7 @@
 
 #include "gl_test_rig.h"
 #include "math/matrix.h"
-#include "platform/d3d/gl/gl_backend.h"
+#include "platform/d3d/gl/gl_renderer.h"
 #include "platform/d3d/gl/pixel_transfer.h"
 
 // Runs each case under the probed shift and under the 63/128 fallback (VIRELINE_GL_PIXEL_SHIFT=biased).

@@ -11,7 +11,7 @@
 #include "platform/d3d/core/device.h"
 #include "platform/d3d/core/display_driver.h"
 #include "platform/d3d/ddraw.h"
-#include "platform/d3d/gl/gl_backend.h"
+#include "platform/d3d/gl/gl_device_backend.h"
 #include "platform/window/window.h"
 #include "platform/window/window_display_driver.h"
 #include "platform/window/window_system.h"
