@@ -5,22 +5,19 @@
 
 #include <atomic>
 
+#include "platform/d3d/core/ref_counted.h"
 #include "platform/d3d/ddraw.h"
 
-class Clipper final : public IDirectDrawClipper {
+class Clipper final : public RefCounted<IDirectDrawClipper, IID_IDirectDrawClipper> {
 public:
     Clipper() = default;
     Clipper(const Clipper&) = delete;
     Clipper& operator=(const Clipper&) = delete;
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
     HRESULT SetHWnd(DWORD flags, HWND window) override;
     HRESULT GetHWnd(HWND* window) override;
 
 private:
     ~Clipper() = default;
-    std::atomic<ULONG> refs_{1};
     HWND window_ = nullptr;
 };

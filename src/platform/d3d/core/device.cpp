@@ -54,30 +54,6 @@ Device::~Device()
     direct3d_->Release();
 }
 
-HRESULT Device::QueryInterface(REFIID riid, void** object)
-{
-    if (object == nullptr) return DDERR_INVALIDPARAMS;
-    if (riid == IID_IDirect3DDevice7 || riid == IID_IUnknown) {
-        AddRef();
-        *object = static_cast<IDirect3DDevice7*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG Device::AddRef()
-{
-    return ++refs_;
-}
-
-ULONG Device::Release()
-{
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT Device::GetCaps(D3DDEVICEDESC7* desc)
 {
     if (desc == nullptr) return DDERR_INVALIDPARAMS;

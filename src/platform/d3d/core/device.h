@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/d3d/core/ref_counted.h"
 #include "platform/d3d/core/device_backend.h"
 #include "platform/d3d/core/state_block.h"
 #include "platform/d3d/d3d.h"
@@ -15,15 +16,12 @@
 class Direct3D;
 class Surface;
 
-class Device final : public IDirect3DDevice7 {
+class Device final : public RefCounted<IDirect3DDevice7, IID_IDirect3DDevice7> {
 public:
     Device(Direct3D* direct3d, DeviceBackendInfo info, std::unique_ptr<DeviceBackend> backend, Surface* target);
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     HRESULT GetCaps(D3DDEVICEDESC7* desc) override;
     HRESULT EnumTextureFormats(LPD3DENUMPIXELFORMATSCALLBACK callback, void* context) override;
@@ -81,7 +79,6 @@ private:
     void apply_block(const StateBlock& block);
     void bind_texture(DeviceState& state, DWORD stage, Surface* texture);
 
-    std::atomic<ULONG> refs_{1};
     Direct3D* direct3d_;
     DeviceBackendInfo info_;
     std::unique_ptr<DeviceBackend> backend_;

@@ -20,31 +20,11 @@ Direct3D::~Direct3D()
     owner_->Release();
 }
 
-HRESULT Direct3D::QueryInterface(REFIID riid, void** object)
+HRESULT Direct3D::query_other(REFIID riid, void** object)
 {
-    if (object == nullptr) return DDERR_INVALIDPARAMS;
-    if (riid == IID_IDirect3D7 || riid == IID_IUnknown) {
-        AddRef();
-        *object = static_cast<IDirect3D7*>(this);
-        return S_OK;
-    }
     if (riid == IID_IDirectDraw7) return owner_->QueryInterface(riid, object);
-    *object = nullptr;
     return E_NOINTERFACE;
 }
-
-ULONG Direct3D::AddRef()
-{
-    return ++refs_;
-}
-
-ULONG Direct3D::Release()
-{
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT Direct3D::EnumDevices(LPD3DENUMDEVICESCALLBACK7 callback, void* context)
 {
     if (callback == nullptr) return DDERR_INVALIDPARAMS;

@@ -5,19 +5,17 @@
 
 #include <atomic>
 
+#include "platform/d3d/core/ref_counted.h"
 #include "platform/d3d/d3d.h"
 
 class DirectDraw;
 
-class Direct3D final : public IDirect3D7 {
+class Direct3D final : public RefCounted<IDirect3D7, IID_IDirect3D7> {
 public:
     explicit Direct3D(DirectDraw* owner);
     Direct3D(const Direct3D&) = delete;
     Direct3D& operator=(const Direct3D&) = delete;
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     HRESULT EnumDevices(LPD3DENUMDEVICESCALLBACK7 callback, void* context) override;
     HRESULT CreateDevice(REFCLSID device_guid, IDirectDrawSurface7* target, IDirect3DDevice7** device) override;
@@ -29,6 +27,6 @@ public:
 
 private:
     ~Direct3D();
-    std::atomic<ULONG> refs_{1};
+    HRESULT query_other(REFIID riid, void** object) override;
     DirectDraw* owner_;
 };

@@ -51,43 +51,23 @@ DirectDraw::DirectDraw(std::shared_ptr<DisplayDriver> driver) : driver_(std::mov
 
 DirectDraw::~DirectDraw() = default;
 
-HRESULT DirectDraw::QueryInterface(REFIID riid, void** object)
+HRESULT DirectDraw::query_other(REFIID riid, void** object)
 {
-    if (object == nullptr) return DDERR_INVALIDPARAMS;
-    *object = nullptr;
-    if (riid == IID_IDirectDraw7 || riid == IID_IUnknown) {
-        AddRef();
-        *object = static_cast<IDirectDraw7*>(this);
-        return S_OK;
+    if (riid != IID_IDirect3D7) return E_NOINTERFACE;
+    if (direct3d_ != nullptr) {
+        direct3d_->AddRef();
+    } else {
+        direct3d_ = new (std::nothrow) Direct3D(this);
+        if (direct3d_ == nullptr) return DDERR_OUTOFMEMORY;
     }
-    if (riid == IID_IDirect3D7) {
-        if (direct3d_ != nullptr) {
-            direct3d_->AddRef();
-        } else {
-            direct3d_ = new (std::nothrow) Direct3D(this);
-            if (direct3d_ == nullptr) return DDERR_OUTOFMEMORY;
-        }
-        *object = static_cast<IDirect3D7*>(direct3d_);
-        return S_OK;
-    }
-    return E_NOINTERFACE;
+    *object = static_cast<IDirect3D7*>(direct3d_);
+    return S_OK;
 }
 
-ULONG DirectDraw::AddRef()
+void DirectDraw::last_release()
 {
-    return ++refs_;
+    if (coop_flags_ & DDSCL_EXCLUSIVE) driver_->set_cooperative_level(window_, DDSCL_NORMAL);
 }
-
-ULONG DirectDraw::Release()
-{
-    const ULONG left = --refs_;
-    if (left == 0) {
-        if (coop_flags_ & DDSCL_EXCLUSIVE) driver_->set_cooperative_level(window_, DDSCL_NORMAL);
-        delete this;
-    }
-    return left;
-}
-
 HRESULT DirectDraw::CreateClipper(DWORD flags, IDirectDrawClipper** clipper, IUnknown* outer)
 {
     if (clipper == nullptr || flags != 0) return DDERR_INVALIDPARAMS;

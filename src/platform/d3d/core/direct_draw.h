@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/d3d/core/ref_counted.h"
 #include "platform/d3d/core/display_driver.h"
 #include "platform/d3d/core/pixel_format.h"
 #include "platform/d3d/ddraw.h"
@@ -14,15 +15,12 @@
 class Surface;
 class Direct3D;
 
-class DirectDraw final : public IDirectDraw7 {
+class DirectDraw final : public RefCounted<IDirectDraw7, IID_IDirectDraw7> {
 public:
     explicit DirectDraw(std::shared_ptr<DisplayDriver> driver);
     DirectDraw(const DirectDraw&) = delete;
     DirectDraw& operator=(const DirectDraw&) = delete;
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     HRESULT CreateClipper(DWORD flags, IDirectDrawClipper** clipper, IUnknown* outer) override;
     HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** surface, IUnknown* outer) override;
@@ -49,10 +47,11 @@ public:
 
 private:
     ~DirectDraw();
+    HRESULT query_other(REFIID riid, void** object) override;
+    void last_release() override;
     HRESULT create_primary(const DDSURFACEDESC2& desc, IDirectDrawSurface7** out);
     PixelKind mode_kind() const;
 
-    std::atomic<ULONG> refs_{1};
     std::shared_ptr<DisplayDriver> driver_;
     HWND window_ = nullptr;
     DWORD coop_flags_ = 0;

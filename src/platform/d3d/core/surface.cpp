@@ -55,30 +55,6 @@ void Surface::destroy_attachments()
     }
 }
 
-HRESULT Surface::QueryInterface(REFIID riid, void** object)
-{
-    if (object == nullptr) return DDERR_INVALIDPARAMS;
-    if (riid == IID_IDirectDrawSurface7 || riid == IID_IUnknown) {
-        AddRef();
-        *object = static_cast<IDirectDrawSurface7*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG Surface::AddRef()
-{
-    return ++refs_;
-}
-
-ULONG Surface::Release()
-{
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 bool Surface::lost() const
 {
     const bool losable = (caps_ & (DDSCAPS_VIDEOMEMORY | DDSCAPS_PRIMARYSURFACE | DDSCAPS_BACKBUFFER)) != 0 &&

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/d3d/core/ref_counted.h"
 #include "platform/d3d/core/pixel_format.h"
 #include "platform/d3d/ddraw.h"
 
@@ -26,7 +27,7 @@ public:
     virtual void surface_destroyed(Surface& surface) = 0;
 };
 
-class Surface final : public IDirectDrawSurface7 {
+class Surface final : public RefCounted<IDirectDrawSurface7, IID_IDirectDrawSurface7> {
 public:
     // Creation goes through IDirectDraw7::CreateSurface; this is the validated description.
     Surface(DirectDraw* owner, DWORD width, DWORD height, PixelKind kind, DWORD caps, DWORD caps2);
@@ -34,9 +35,6 @@ public:
     Surface& operator=(const Surface&) = delete;
 
     // IUnknown
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     // IDirectDrawSurface7
     HRESULT AddAttachedSurface(IDirectDrawSurface7* surface) override;
@@ -109,7 +107,6 @@ private:
     void present_if_primary(const RECT& dirty);
 
     DirectDraw* owner_;
-    std::atomic<ULONG> refs_{1};
     DWORD width_;
     DWORD height_;
     PixelKind kind_;

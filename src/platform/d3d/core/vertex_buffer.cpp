@@ -10,30 +10,6 @@ VertexBuffer::VertexBuffer(const D3DVERTEXBUFFERDESC& desc, const VertexLayout& 
 {
 }
 
-HRESULT VertexBuffer::QueryInterface(REFIID riid, void** object)
-{
-    if (object == nullptr) return DDERR_INVALIDPARAMS;
-    if (riid == IID_IDirect3DVertexBuffer7 || riid == IID_IUnknown) {
-        AddRef();
-        *object = static_cast<IDirect3DVertexBuffer7*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG VertexBuffer::AddRef()
-{
-    return ++refs_;
-}
-
-ULONG VertexBuffer::Release()
-{
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT VertexBuffer::Lock(DWORD, void** data, DWORD* size)
 {
     if (data == nullptr) return DDERR_INVALIDPARAMS;

@@ -5,18 +5,16 @@
 #include <atomic>
 #include <memory>
 
+#include "platform/d3d/core/ref_counted.h"
 #include "platform/d3d/core/vertex_format.h"
 #include "platform/d3d/d3d.h"
 
-class VertexBuffer final : public IDirect3DVertexBuffer7 {
+class VertexBuffer final : public RefCounted<IDirect3DVertexBuffer7, IID_IDirect3DVertexBuffer7> {
 public:
     VertexBuffer(const D3DVERTEXBUFFERDESC& desc, const VertexLayout& layout, std::unique_ptr<BYTE[]> data);
     VertexBuffer(const VertexBuffer&) = delete;
     VertexBuffer& operator=(const VertexBuffer&) = delete;
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
     HRESULT Lock(DWORD flags, void** data, DWORD* size) override;
     HRESULT Unlock() override;
     HRESULT GetVertexBufferDesc(D3DVERTEXBUFFERDESC* desc) override;
@@ -28,7 +26,6 @@ public:
 
 private:
     ~VertexBuffer() = default;
-    std::atomic<ULONG> refs_{1};
     D3DVERTEXBUFFERDESC desc_;
     VertexLayout layout_;
     std::unique_ptr<BYTE[]> data_;
