@@ -225,12 +225,26 @@ bool rig_write_content(const std::string& folder, std::string* reason) {
         return ((x / 8 + y / 8) % 2 == 0) ? rgb(230, 200, 60) : rgb(40, 90, 200);
     });
     const Picture stripes = picture(32, [](int x, int y) { return rgb(8 * x, 255 - 8 * y, (x + y) % 16 < 8 ? 200 : 40); });
+    // Soft stars: a few round blobs, so that sampling differences between devices stay small.
     const Picture stars = picture(32, [](int x, int y) {
-        return (x * 7 + y * 13) % 23 == 0 ? rgb(255, 255, 255) : rgb(10, 10, 40 + y * 3);
+        const int centres[5][2] = {{5, 6}, {20, 4}, {13, 17}, {27, 22}, {7, 27}};
+        float glow = 0.0f;
+        for (const auto& c : centres) {
+            const float dx = static_cast<float>(x - c[0]), dy = static_cast<float>(y - c[1]);
+            glow += std::exp(-(dx * dx + dy * dy) / 6.0f);
+        }
+        const int level = static_cast<int>(std::fmin(glow, 1.0f) * 215.0f);
+        return rgb(20 + level, 20 + level, 60 + level * 3 / 4);
     });
-    const Picture metal = picture(32, [](int x, int y) { return rgb(100 + 4 * x, 120 + 3 * y, 160); });
+    const Picture smooth = picture(32, [](int x, int y) {
+        const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+        return rgb(static_cast<int>(128 + 100 * std::sin(fx / 5.0f)), static_cast<int>(128 + 100 * std::cos(fy / 4.0f)),
+                   static_cast<int>(128 + 80 * std::sin((fx + fy) / 6.0f)));
+    });
+    const Picture metal = picture(32, [](int x, int y) { return rgb(10 + 2 * x, 20 + y, 40 + (x ^ y)); });
     bool ok = write_tga(path("checker.tga"), 32, 32, checker) && write_tga(path("stripes.tga"), 32, 32, stripes) &&
-              write_tga(path("stars.tga"), 32, 32, stars) && write_jpeg(path("metal.jpg"), 32, 32, metal);
+              write_tga(path("stars.tga"), 32, 32, stars) &&
+              write_tga(path("smooth.tga"), 32, 32, smooth) && write_jpeg(path("metal.jpg"), 32, 32, metal);
     ok = ok && write_3ds_file(path("ball.3ds").c_str(), one_mesh_scene(sphere_mesh(1.0f, 16, 10), {0, 0, 0}));
     ok = ok && write_3ds_file(path("tube.3ds").c_str(), one_mesh_scene(tube_mesh(10.0f, -60.0f, 100.0f, 16, 10), {0, 0, 0}));
     ok = ok && write_3ds_file(path("box.3ds").c_str(), one_mesh_scene(box_mesh(80.0f, 4), {0, 0, 0}));
@@ -287,6 +301,7 @@ bool EffectRig::build(std::string* reason) {
     DebugOutputCapture quiet;  // the loaders' "joo" lines
     switch (effect_) {
     case RigEffect::Overlays:
+        texture_load("smooth.tga", 32, 8);
         texture_load("checker.tga", 32, 8);
         texture_load("stars.tga", 32, 8);
         break;
@@ -307,7 +322,7 @@ bool EffectRig::build(std::string* reason) {
         if (s.tunnel.meshes[0].empty()) return fail(reason, "tube.3ds did not load");
         break;
     case RigEffect::Water:
-        texture_load("checker.tga", 32, 8);
+        texture_load("smooth.tga", 32, 8);
         water_grid_build(&s.grid);
         if (!water_grid_usable(s.grid)) return fail(reason, "the water grid was not built");
         break;
@@ -367,7 +382,7 @@ void EffectRig::draw() {
         set_blend(TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
         set_color_stage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
         set_alpha_stage(0, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE);
-        texture_select(0, "checker.tga");
+        texture_select(0, "smooth.tga");
         draw_screen_quad(1.0f, 1.0f, 1.0f, 1.0f);
         texture_select(0, "stars.tga");
         draw_screen_rect(0.0f, 0.8f, 0.3f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -412,7 +427,7 @@ void EffectRig::draw() {
         set_blend(FALSE, D3DBLEND_ONE, D3DBLEND_ZERO);
         set_color_stage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
         set_alpha_stage(0, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE);
-        texture_select(0, "checker.tga");
+        texture_select(0, "smooth.tga");
         apply_sphere_map(&s.grid);
         water_grid_draw(&s.grid);
         break;

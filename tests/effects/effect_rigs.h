@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,13 @@ struct RigEffectInfo {
     int frames;        // fixed steps before the checked frame
 };
 const std::vector<RigEffectInfo>& rig_effects();
+inline void PrintTo(const RigEffectInfo& info, std::ostream* out) { *out << info.name; }
 
 constexpr int RIG_WIDTH = 160;
 constexpr int RIG_HEIGHT = 120;
 constexpr float RIG_STEP_SECONDS = 1.0f / 30.0f;
 
-// The scratch content: "checker.tga", "stripes.tga", "stars.tga", "metal.jpg" and the meshes
+// The scratch content: "checker.tga", "stripes.tga", "stars.tga", "smooth.tga", "metal.jpg" and the meshes
 // "ball.3ds" (a sphere of radius 1), "tube.3ds" (an open cylinder along z, radius 10) and "box.3ds"
 // (a subdivided cube of side 80). Written once per folder; false with a reason when that fails.
 bool rig_write_content(const std::string& folder, std::string* reason);
