@@ -28,31 +28,31 @@ void viewport_size(float* width, float* height) {
 
 }  // namespace
 
-DWORD pack_colour(float r, float g, float b, float a) {
+DWORD pack_colour(float a, float r, float g, float b) {
     // Integer arithmetic in unsigned form so that a spilling component wraps instead of overflowing.
     return ((channel_byte(a) << 8 | channel_byte(r)) << 8 | channel_byte(g)) << 8 | channel_byte(b);
 }
 
-void draw_screen_quad(float r, float g, float b, float a) {
-    const DWORD colour = pack_colour(r, g, b, a);
+void draw_screen_quad(float a, float r, float g, float b) {
+    const DWORD colour = pack_colour(a, r, g, b);
     float width = 0.0f, height = 0.0f;
     viewport_size(&width, &height);
     draw_screen_strip(0.0f, 0.0f, width, height, colour);
 }
 
-void draw_screen_rect(float left, float top, float right, float bottom, float r, float g, float b, float a) {
-    const DWORD colour = pack_colour(r, g, b, a);
+void draw_screen_rect(float left, float top, float right, float bottom, float a, float r, float g, float b) {
+    const DWORD colour = pack_colour(a, r, g, b);
     float width = 0.0f, height = 0.0f;
     viewport_size(&width, &height);
     draw_screen_strip(width * left, height * top, width * right, height * bottom, colour);
 }
 
 void fade_to_colour(float time, float duration, float r, float g, float b) {
-    draw_screen_quad(r, g, b, time / duration);
+    draw_screen_quad(time / duration, r, g, b);
 }
 
 void fade_from_colour(float time, float duration, float r, float g, float b) {
-    draw_screen_quad(r, g, b, 1.0f - time / duration);
+    draw_screen_quad(1.0f - time / duration, r, g, b);
 }
 
 void build_sprite_quad(SpriteQuad* quad, float half_width, float half_height, const Matrix* matrix, DWORD colour) {
@@ -69,7 +69,8 @@ void build_sprite_quad(SpriteQuad* quad, float half_width, float half_height, co
     }
 }
 
-void set_sprite_colour(SpriteQuad* quad, DWORD colour) {
+void set_sprite_colour(SpriteQuad* quad, float a, float r, float g, float b) {
+    const DWORD colour = pack_colour(a, r, g, b);
     for (D3DLVERTEX& vertex : quad->vertices) vertex.color = colour;
 }
 

@@ -351,7 +351,7 @@ void EffectRig::update() {
         matrix_rotation_z(&turn, 0.05f * static_cast<float>(s.frame));
         matrix_translation(&place, 4.0f, 2.0f, 0.0f);
         build_sprite_quad(&s.sprite, 5.0f, 5.0f, matrix_multiply(&m, &turn, &place), 0xFFFFFFFF);
-        set_sprite_colour(&s.sprite, 0xC0FFFFFF);
+        set_sprite_colour(&s.sprite, 0.75f, 1.0f, 1.0f, 1.0f);
         break;
     }
     case RigEffect::SoftBlob: soft_blob_update(&s.blob, 1.0f); break;
@@ -392,7 +392,7 @@ void EffectRig::draw() {
         set_color_stage(0, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE);
         set_alpha_stage(0, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE);
         set_texture(0, nullptr);
-        fade_to_colour(static_cast<float>(s.frame), 40.0f, 0.9f, 0.3f, 0.1f);
+        fade_to_colour(static_cast<float>(s.frame), 40.0f, 0.9f, 0.3f, 0.1f);  // alpha frame / 40
         break;
     case RigEffect::SoftBlob:
         clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF101830, 1.0f, 0);

@@ -12,17 +12,17 @@ namespace {
 
 TEST(PackColour, TruncatesEachComponentAndDoesNotClamp) {
     struct Case {
-        float r, g, b, a;
+        float a, r, g, b;
         DWORD packed;
     };
     const Case cases[] = {
         {1.0f, 1.0f, 1.0f, 1.0f, 0xFFFFFFFF}, {0.999f, 0.999f, 0.999f, 0.999f, 0xFEFEFEFE},
-        {0.5f, 0.25f, 0.0f, 1.0f, 0xFF7F3F00}, {0.0f, 0.0f, 1.0f, 0.0f, 0x000000FF},
+        {1.0f, 0.5f, 0.25f, 0.0f, 0xFF7F3F00}, {0.0f, 0.0f, 0.0f, 1.0f, 0x000000FF},
         // 1.5 × 255 = 382 = 0x17E: red spills into the lowest alpha bit.
-        {1.5f, 0.0f, 0.0f, 0.0f, 0x017E0000},
+        {0.0f, 1.5f, 0.0f, 0.0f, 0x017E0000},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(pack_colour(c.r, c.g, c.b, c.a), c.packed) << c.r << " " << c.g << " " << c.b << " " << c.a;
+        EXPECT_EQ(pack_colour(c.a, c.r, c.g, c.b), c.packed) << c.a << " " << c.r << " " << c.g << " " << c.b;
     }
 }
 
@@ -41,9 +41,9 @@ TEST(SpriteQuad, CornersAreTransformedAndOnlyTheColourChangesAfterwards) {
         EXPECT_EQ(v.specular, 0u);
     }
     SpriteQuad recoloured = quad;
-    set_sprite_colour(&recoloured, 0x12345678);
+    set_sprite_colour(&recoloured, 0.5f, 1.0f, 0.0f, 0.999f);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(recoloured.vertices[i].color, 0x12345678u);
+        EXPECT_EQ(recoloured.vertices[i].color, 0x7FFF00FEu);
         recoloured.vertices[i].color = quad.vertices[i].color;
     }
     EXPECT_EQ(std::memcmp(&recoloured, &quad, sizeof quad), 0);
@@ -99,6 +99,7 @@ TEST_F(OverlayPixels, FadesGiveTheirAlphaAtTheStartTheMiddleAndTheEnd) {
         {"to, half way", [] { fade_to_colour(50, 100, 1, 1, 1); }, 127},
         {"from, time 0", [] { fade_from_colour(0, 100, 1, 1, 1); }, 255},
         {"from, time = duration", [] { fade_from_colour(100, 100, 1, 1, 1); }, 0},
+        {"a quad's alpha comes first", [] { draw_screen_quad(0.5f, 1, 0, 0); }, 127},
     };
     for (const Case& c : cases) {
         const RigFrame f = frame_of(c.draw);
