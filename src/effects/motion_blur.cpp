@@ -12,7 +12,10 @@ HRESULT MotionBlur::create_target() {
                                  motion_blur_target_size(viewport.dwHeight), 32, 0, 0, DDSCAPS_3DDEVICE);
 }
 
-void MotionBlur::release() { texture_delete(MOTION_BLUR_TEXTURE); }
+void MotionBlur::release() {
+    texture_release_surface(MOTION_BLUR_TEXTURE);
+    texture_delete(MOTION_BLUR_TEXTURE);
+}
 
 void MotionBlur::begin() { set_render_target(texture_get_surface(MOTION_BLUR_TEXTURE)); }
 

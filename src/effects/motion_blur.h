@@ -18,7 +18,7 @@ class MotionBlur {
 public:
     // Reads the viewport and creates the render-target texture (32 bits, no alpha, DDSCAPS_3DDEVICE).
     HRESULT create_target();
-    // Deletes the texture.
+    // Releases the texture's surface, then deletes the texture.
     void release();
     // Makes the texture the render target.
     void begin();
