@@ -44,15 +44,6 @@ TEST(EchoShells, FieldOfViewSwingsBetweenAThirdAndAHalfOfPi) {
     EXPECT_NEAR(echo_field_of_view(kPi), kPi / 2, 1e-6);
 }
 
-TEST(EchoShells, PhasesAdvanceByTheirRatesAndWrapOnce) {
-    EchoShells shells;
-    shells.p4 = 6.2f;
-    echo_shells_advance(&shells, 1.0f);
-    EXPECT_FLOAT_EQ(shells.p1, 0.237246f);
-    EXPECT_FLOAT_EQ(shells.p3, 0.424637f);
-    EXPECT_NEAR(shells.p4, 6.2f + 1.363463f - 2 * kPi, 1e-5);
-}
-
 TEST_F(RecordingEffectTest, TenPassesGrowWhileTheirVerticesFade) {
     MeshRecord mesh;
     mesh.vertices.assign(3, D3DLVERTEX{});
