@@ -2,6 +2,7 @@
 // channel: the seven credits, the makers' emblem and the greetings. The credits say how this demo
 // was made; the greetings thank the open projects it stands on.
 #include <cmath>
+#include <cstring>
 
 #include "content/noise.h"
 #include "content/picture_tools.h"
@@ -21,11 +22,11 @@ struct Credit {
 const Credit kCredits[7] = {
     {"VIRELINE", "a real-time demo", "written in C++20"},
     {"CODE", "C++20, GCC and CMake", "on Debian GNU/Linux"},
-    {"GRAPHICS", "every picture painted by", "noise, in tools/content"},
-    {"SCENES", "3DS files made by", "the project's own writer"},
+    {"GRAPHICS", "every picture painted", "from noise by a program"},
+    {"SCENES", "3DS files written by", "the project's own writer"},
     {"PICTURES", "libjpeg-turbo, FreeType", "and the DejaVu fonts"},
-    {"SOUND", "a soundtrack generated", "by the build, like the rest"},
-    {"DISPLAY", "SDL2, OpenGL and EGL,", "or its own rasteriser"},
+    {"SOUND", "a soundtrack generated", "by the build as well"},
+    {"DISPLAY", "SDL2, OpenGL and EGL", "or its own rasteriser"},
 };
 
 // Light letters: a cool glow under near-white text. Colour and blue stay high where the text is and
@@ -50,9 +51,9 @@ void paint_credits(Picture& p, int index) {
         const float rule = std::exp(-std::pow((y - 0.4f) * 90.0f, 2.0f)) * smoothstep(1.9f, 0.1f, x) * smoothstep(0.04f, 0.1f, x);
         return col + Rgb{0.45f, 0.8f, 1.0f} * (rule * 0.8f);
     });
-    const Mask text = set_text(p, {{c.heading, "DejaVuSans-Bold.ttf", 0.26f, 0.33f, 0.18f, TextAlign::Left, 0.06f},
-                                   {c.line1, "DejaVuSans.ttf", 0.16f, 0.62f, 0.02f, TextAlign::Left, 0.06f},
-                                   {c.line2, "DejaVuSans.ttf", 0.16f, 0.84f, 0.02f, TextAlign::Left, 0.06f}});
+    const Mask text = set_text(p, {{c.heading, "DejaVuSans-Bold.ttf", 0.24f, 0.32f, 0.16f, TextAlign::Left, 0.05f},
+                                   {c.line1, "DejaVuSans.ttf", 0.125f, 0.62f, 0.0f, TextAlign::Left, 0.05f},
+                                   {c.line2, "DejaVuSans.ttf", 0.125f, 0.82f, 0.0f, TextAlign::Left, 0.05f}});
     glowing_text(p, text, Rgb{0.35f, 0.5f, 0.95f}, 4, 0.9f);
 }
 
@@ -95,14 +96,17 @@ void paint_greetings(Picture& p) {
                                    {"to the open projects we stand on", "DejaVuSans.ttf", 0.022f, 0.105f, 0.02f}};
     const int count = static_cast<int>(sizeof(names) / sizeof(names[0]));
     for (int k = 0; k < count; ++k) {
-        const float y = 0.17f + 0.8f * static_cast<float>(k) / static_cast<float>(count - 1);
-        lines.push_back({names[k], k % 2 == 0 ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf", k % 2 == 0 ? 0.034f : 0.03f, y, 0.05f});
+        const float y = 0.17f + 0.76f * static_cast<float>(k) / static_cast<float>(count - 1);
+        const float size = (k % 2 == 0 ? 0.034f : 0.03f) * std::min(1.0f, 14.0f / static_cast<float>(std::strlen(names[k])));
+        lines.push_back({names[k], k % 2 == 0 ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf", size, y, 0.05f});
     }
     const Mask text = set_text(p, lines);
     // Small stars between the lines.
     p.shade([](float x, float y, Rgb c) {
+        const float inside = smoothstep(0.0f, 0.06f, x) * smoothstep(0.0f, 0.06f, 1.0f - y) * smoothstep(0.0f, 0.04f, y) *
+                             smoothstep(0.0f, 0.06f, 2.0f / 3.0f - x);
         const float s = starfield(x, y, 40.0f, 1401u, 0.12f);
-        return c + Rgb{0.7f, 0.8f, 1.0f} * (s * 0.5f);
+        return c + Rgb{0.7f, 0.8f, 1.0f} * (s * 0.5f * inside);
     });
     glowing_text(p, text, Rgb{0.4f, 0.45f, 1.0f}, 5, 1.0f);
 }

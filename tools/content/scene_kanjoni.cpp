@@ -24,8 +24,8 @@ float canyon_height(float x, float z) {
     const float r = std::hypot(x, z);
     const float a = std::atan2(z, x);
     const float d = std::fabs(r - gorge_radius(a)) + 0.8f * fbm2(x * 0.15f, z * 0.15f, 5u, 3);
-    const float wall = smoothstep(2.6f, 6.5f, d);
-    const float plateau = 9.0f + 1.2f * fbm2(x * 0.07f, z * 0.07f, 9u, 4);
+    const float wall = smoothstep(3.6f, 9.5f, d);
+    const float plateau = 8.0f + 1.2f * fbm2(x * 0.07f, z * 0.07f, 9u, 4);
     float h = terrace(wall * plateau, 1.6f) * 0.85f + wall * plateau * 0.15f;
     h += 0.35f * fbm2(x * 0.6f, z * 0.6f, 13u, 3) * (0.3f + wall);
     h += smoothstep(42.0f, 56.0f, r) * (6.0f + 10.0f * ridged2(x * 0.06f, z * 0.06f, 21u, 5));
@@ -62,15 +62,21 @@ File3dsScene scene_kanjoni() {
             b.mesh(draft, "Kallio" + std::to_string(tz * 6 + tx), "Kallio");
         }
 
-    b.omni_light("Taivasvalo", {0.0f, 8.0f, 0.0f}, {0.5f, 0.48f, 0.68f});
+    // The sky at the dome's centre, a low sun, and four dim fills round the edge so that no wall,
+    // whichever way it faces, falls to black (the scene has no ambient light).
+    b.omni_light("Taivasvalo", {0.0f, 8.0f, 0.0f}, {0.45f, 0.42f, 0.62f});
     b.omni_light("Aurinko", {-50.0f, 22.0f, 30.0f}, {1.0f, 0.6f, 0.34f});
-    b.omni_light("Heijaste", {40.0f, 10.0f, -40.0f}, {0.35f, 0.15f, 0.4f});
+    const Rgb fills[4] = {{0.32f, 0.16f, 0.36f}, {0.2f, 0.18f, 0.38f}, {0.36f, 0.2f, 0.26f}, {0.18f, 0.22f, 0.36f}};
+    for (int k = 0; k < 4; ++k) {
+        const float a = kTwoPi * static_cast<float>(k) / 4.0f + 0.4f;
+        b.omni_light("Tayte" + std::to_string(k), {55.0f * std::cos(a), 14.0f, 55.0f * std::sin(a)}, fills[k]);
+    }
 
     // Camera 0: once round the gorge, low over its floor, looking a little ahead.
     b.camera("Lento", [](float f) {
         const float a = kTwoPi * f / kEnd;
-        const float bob = 0.5f * std::sin(a * 7.0f);
-        return CameraPose{gorge_point(a, 2.4f + bob), gorge_point(a + 0.16f, 1.9f + 0.5f * std::sin((a + 0.16f) * 7.0f)), 62.0f};
+        const float bob = 0.6f * std::sin(a * 7.0f);
+        return CameraPose{gorge_point(a, 3.0f + bob), gorge_point(a + 0.16f, 3.4f + 0.6f * std::sin((a + 0.16f) * 7.0f)), 62.0f};
     });
     // Camera 1: half round the other way above the rim, looking down into the gorge.
     b.camera("Liito", [](float f) {
