@@ -90,11 +90,12 @@ void paint_kald(Picture& p) {
             const float base = 0.5f + 0.1f * l;
             const float ridge = base - (0.12f - 0.015f * l) * ridged2(x * (1.5f + 0.7f * l), l * 3.1f, 60u + static_cast<std::uint32_t>(layer), 5);
             if (y > ridge) {
-                const float haze = 1.0f - l / 5.0f;
-                const Rgb rock = rgb_mix(night * 0.6f, violet, 0.15f * l);
-                c = rgb_mix(rock, rgb_mix(magenta, amber, 0.4f), haze * 0.55f);
-                // Rim light on the crest.
-                c = c + amber * (std::exp(-(y - ridge) * 120.0f) * 0.5f * haze);
+                // Far ranges melt into the glow; near ones are dark silhouettes with lit crests.
+                const float haze = std::pow(1.0f - l / 4.0f, 1.4f);
+                const Rgb rock = rgb_mix(ink, violet, 0.25f + 0.05f * l);
+                c = rgb_mix(rock, rgb_mix(magenta, coral, 0.5f), haze * 0.8f);
+                c = c * (1.0f - 0.35f * clamp01((y - ridge) * 4.0f) * (1.0f - haze));
+                c = c + amber * (std::exp(-(y - ridge) * 160.0f) * (0.25f + 0.5f * haze));
             }
         }
         return c;

@@ -90,14 +90,14 @@ void paint_greetings(Picture& p) {
     p.fill([](float, float) { return Rgb{}; });
     const char* names[] = {"GCC",          "CMake",        "LLVM / Clang",  "Debian",     "Linux",        "SDL",
                            "Mesa",         "libepoxy",     "libjpeg-turbo", "libpng",     "zlib",         "FreeType",
-                           "DejaVu Fonts", "Dear ImGui",   "GoogleTest",    "Google Benchmark", "lib3ds", "Open Asset Import Library",
+                           "DejaVu Fonts", "Dear ImGui",   "GoogleTest",    "Google Benchmark", "lib3ds", "assimp",
                            "ImageMagick",  "X.Org"};
     std::vector<TextLine> lines = {{"GREETINGS", "DejaVuSans-Bold.ttf", 0.042f, 0.07f, 0.25f},
                                    {"to the open projects we stand on", "DejaVuSans.ttf", 0.022f, 0.105f, 0.02f}};
     const int count = static_cast<int>(sizeof(names) / sizeof(names[0]));
     for (int k = 0; k < count; ++k) {
         const float y = 0.17f + 0.76f * static_cast<float>(k) / static_cast<float>(count - 1);
-        const float size = (k % 2 == 0 ? 0.034f : 0.03f) * std::min(1.0f, 14.0f / static_cast<float>(std::strlen(names[k])));
+        const float size = (k % 2 == 0 ? 0.04f : 0.034f) * std::min(1.0f, 14.0f / static_cast<float>(std::strlen(names[k])));
         lines.push_back({names[k], k % 2 == 0 ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf", size, y, 0.05f});
     }
     const Mask text = set_text(p, lines);

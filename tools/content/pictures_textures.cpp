@@ -58,9 +58,8 @@ void paint_pool(Picture& p) {
         const float sd = std::hypot(dx + 0.55f, dy + 0.25f);
         c = c + gold * (1.2f * std::exp(-sd * 6.0f)) + cream * std::exp(-sd * 20.0f);
         c = c + cream * (starfield(x, y, 40.0f, 502u, 0.25f) * (1.0f - r) * 0.8f);
-        // Rooftops and columns in silhouette along the lower rim.
-        const float edge = 0.82f + 0.08f * std::fabs(std::sin(std::atan2(dy, dx) * 6.0f));
-        if (r > edge && dy > -0.1f) c = rgb_mix(c, ink, 0.85f);
+        // The courtyard's dark edge round the horizon.
+        c = rgb_mix(c, ink, smoothstep(0.86f, 1.0f, r) * 0.8f);
         return c;
     });
     add_glow(p, 0.7f, 6, 0.6f);
@@ -151,7 +150,7 @@ void paint_sand(Picture& p) {
     // Dusky dune sand with wind ripples; tiles both ways.
     p.fill([&](float x, float y) {
         const float warp = tile_fbm(x, y, 4.0f, 1001u, 4);
-        const float ripple = 0.5f + 0.5f * std::sin((y + 0.08f * warp) * kTwoPi * 16.0f + x * kTwoPi);
+        const float ripple = 0.5f + 0.5f * std::sin((y + 0.25f * warp + 0.05f * tile_fbm(x, y, 16.0f, 1003u, 2)) * kTwoPi * 12.0f + x * kTwoPi);
         const float grain = noise_unit(noise_hash2(static_cast<int>(x * 256.0f), static_cast<int>(y * 256.0f), 1002u));
         const Rgb base = rgb_mix(rgb_hex(0x5A3A60), rgb_hex(0xB07A78), clamp01(0.5f + 0.5f * warp));
         return base * (0.75f + 0.25f * ripple + 0.08f * grain);

@@ -64,6 +64,27 @@ File3dsScene scene_kanjoni() {
 
     // The sky at the dome's centre, a low sun, and four dim fills round the edge so that no wall,
     // whichever way it faces, falls to black (the scene has no ambient light).
+    // A river down the middle of the gorge, dark water with the stars in it.
+    b.material("Joki", {.diffuse = {0.7f, 0.8f, 1.0f}, .specular = {0.6f, 0.5f, 0.5f}, .shininess = 60.0f,
+                        .shininess_strength = 40.0f, .texture = "tahteet.jpg"});
+    MeshDraft river;
+    const int steps = 360;
+    for (int i = 0; i <= steps; ++i) {
+        const float a = kTwoPi * static_cast<float>(i) / static_cast<float>(steps);
+        const V3 centre = gorge_point(a, 0.1f);
+        const V3 across{std::cos(a), 0.0f, std::sin(a)};
+        const float half = 1.3f + 0.3f * std::sin(a * 11.0f);
+        const float v = 60.0f * static_cast<float>(i) / static_cast<float>(steps);
+        river.vertex(centre - across * half, 0.0f, v * 0.5f);
+        river.vertex(centre + across * half, 0.5f, v * 0.5f);
+    }
+    for (int i = 0; i < steps; ++i) {
+        const auto k = static_cast<std::uint32_t>(2 * i);
+        river.quad(k, k + 1, k + 3, k + 2);
+    }
+    river.orient([](V3) { return V3{0.0f, 1.0f, 0.0f}; });
+    b.mesh(river, "Joki", "Joki");
+
     b.omni_light("Taivasvalo", {0.0f, 8.0f, 0.0f}, {0.45f, 0.42f, 0.62f});
     b.omni_light("Aurinko", {-50.0f, 22.0f, 30.0f}, {1.0f, 0.6f, 0.34f});
     const Rgb fills[4] = {{0.32f, 0.16f, 0.36f}, {0.2f, 0.18f, 0.38f}, {0.36f, 0.2f, 0.26f}, {0.18f, 0.22f, 0.36f}};
@@ -78,11 +99,12 @@ File3dsScene scene_kanjoni() {
         const float bob = 0.6f * std::sin(a * 7.0f);
         return CameraPose{gorge_point(a, 3.0f + bob), gorge_point(a + 0.16f, 3.4f + 0.6f * std::sin((a + 0.16f) * 7.0f)), 62.0f};
     });
-    // Camera 1: half round the other way above the rim, looking down into the gorge.
+    // Camera 1: half round the other way above the inner rim, looking far down the gorge ahead so
+    // that the walls lead the eye to the horizon.
     b.camera("Liito", [](float f) {
         const float a = 1.2f - kPi * f / kEnd;
-        const V3 eye = gorge_point(a, 15.0f) * 1.08f;
-        return CameraPose{{eye.x, 15.0f, eye.z}, gorge_point(a - 0.35f, 1.5f), 55.0f};
+        const V3 eye = gorge_point(a, 0.0f) * 0.9f;
+        return CameraPose{{eye.x, 14.0f + 1.5f * std::sin(a * 2.0f), eye.z}, gorge_point(a - 0.8f, 7.5f), 60.0f};
     });
     return b.take();
 }

@@ -68,9 +68,9 @@ File3dsScene scene_outous() {
     move_by(hoop_b, kBlob);
     b.mesh(hoop_b, "Rengas2", "Rengas", kBlob, [](float f) { return -f * kTwoPi / 500.0f; });
 
-    // Seven rune stones leaning outwards on a circle of radius 8.5.
+    // Seven marble stones leaning outwards on a circle of radius 8.5.
     for (int k = 0; k < 7; ++k) {
-        const float a = kTwoPi * (static_cast<float>(k) + 0.3f) / 7.0f;
+        const float a = kTwoPi * (static_cast<float>(k) + 0.8f) / 7.0f;  // a gap where camera 1 comes in
         const float h = 4.2f + 1.4f * noise_unit(noise_hash(static_cast<std::uint32_t>(k) + 77u));
         MeshDraft stone = make_box(0.42f, h * 0.5f, 0.7f, 2);
         move_by(stone, {0.0f, h * 0.5f - 0.2f, 0.0f});
