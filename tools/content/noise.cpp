@@ -65,12 +65,14 @@ std::uint32_t noise_hash3(int x, int y, int z, std::uint32_t seed) {
 
 float noise_unit(std::uint32_t h) { return static_cast<float>(h >> 8) * (1.0f / 16777216.0f); }
 
-float gradient_noise2(float x, float y, std::uint32_t seed, int period) {
+float gradient_noise2(float x, float y, std::uint32_t seed, int period) { return gradient_noise2_periods(x, y, seed, period, period); }
+
+float gradient_noise2_periods(float x, float y, std::uint32_t seed, int period_x, int period_y) {
     const float fx = std::floor(x), fy = std::floor(y);
     const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
     const float dx = x - fx, dy = y - fy;
-    const int x0 = wrap(ix, period), x1 = wrap(ix + 1, period);
-    const int y0 = wrap(iy, period), y1 = wrap(iy + 1, period);
+    const int x0 = wrap(ix, period_x), x1 = wrap(ix + 1, period_x);
+    const int y0 = wrap(iy, period_y), y1 = wrap(iy + 1, period_y);
     const float n00 = grad2(noise_hash2(x0, y0, seed), dx, dy);
     const float n10 = grad2(noise_hash2(x1, y0, seed), dx - 1.0f, dy);
     const float n01 = grad2(noise_hash2(x0, y1, seed), dx, dy - 1.0f);
@@ -102,6 +104,18 @@ float fbm2(float x, float y, std::uint32_t seed, int octaves, float gain, int pe
         sum += amplitude * gradient_noise2(x * frequency, y * frequency, seed + static_cast<std::uint32_t>(o) * 101u, p);
         total += amplitude;
         amplitude *= gain;
+        frequency *= 2.0f;
+    }
+    return sum / total * 1.6f;
+}
+
+float fbm2_periods(float x, float y, std::uint32_t seed, int octaves, int period_x, int period_y) {
+    float sum = 0.0f, amplitude = 1.0f, total = 0.0f, frequency = 1.0f;
+    for (int o = 0; o < octaves; ++o) {
+        sum += amplitude * gradient_noise2_periods(x * frequency, y * frequency, seed + static_cast<std::uint32_t>(o) * 101u,
+                                                   period_x > 0 ? period_x << o : 0, period_y > 0 ? period_y << o : 0);
+        total += amplitude;
+        amplitude *= 0.5f;
         frequency *= 2.0f;
     }
     return sum / total * 1.6f;

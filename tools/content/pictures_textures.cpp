@@ -26,10 +26,13 @@ void paint_metal(Picture& p) {
     // to gold along them.
     const Gradient sheen{{0.0f, deep_teal}, {0.25f, teal}, {0.45f, violet}, {0.6f, magenta}, {0.8f, gold}, {1.0f, cream}};
     p.fill([&](float x, float y) {
-        const float streak = fbm2(x * 2.0f, y * 60.0f, 301u, 4, 0.5f, 0) * 0.5f + fbm2(x * 8.0f, y * 200.0f, 302u, 2) * 0.2f;
-        const float hue = clamp01(0.5f + 0.45f * tile_fbm(x, y, 4.0f, 303u, 3) + 0.25f * streak);
-        const float light = 0.55f + 0.35f * streak + 0.2f * std::sin(y * kTwoPi * 2.0f);
-        return sheen(hue) * light + cream * (0.5f * std::pow(clamp01(streak + 0.3f), 6.0f));
+        // Fine brush marks along x, tiling both ways.
+        const float brush = 0.6f * fbm2_periods(x * 4.0f, y * 96.0f, 301u, 3, 4, 96) + 0.4f * fbm2_periods(x * 16.0f, y * 192.0f, 302u, 2, 16, 192);
+        const float marks = fbm2_periods(x * 2.0f, y * 48.0f, 305u, 2, 2, 48) * 0.5f + brush * 0.5f;
+        // Soft iridescent bands across, bent a little.
+        const float hue = clamp01(0.5f + 0.42f * std::sin((y + 0.08f * tile_fbm(x, y, 2.0f, 303u, 3)) * kTwoPi * 2.0f) + 0.1f * marks);
+        const float light = 0.62f + 0.25f * marks + 0.15f * std::cos(y * kTwoPi);
+        return sheen(hue) * light + cream * (0.35f * std::pow(clamp01(marks + 0.45f), 8.0f));
     });
 }
 

@@ -51,7 +51,7 @@ File3dsScene scene_planet() {
 
     b.camera("Katse", [](float f) {
         const float a = -1.9f + 0.9f * std::sin(kTwoPi * f / kEnd);
-        const V3 eye{11.0f * std::cos(a), 2.6f + 1.2f * std::sin(kTwoPi * f / kEnd * 2.0f), 11.0f * std::sin(a)};
+        const V3 eye{9.0f * std::cos(a), 2.2f + 1.0f * std::sin(kTwoPi * f / kEnd * 2.0f), 9.0f * std::sin(a)};
         return CameraPose{eye, {0.0f, 0.0f, 0.0f}, 50.0f};
     });
     return b.take();
