@@ -68,3 +68,21 @@ bool content_generate(const std::string& folder, std::string* error) {
     }
     return true;
 }
+
+bool content_generate_previews(const std::string& folder, std::string* error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) {
+        if (error) *error = "cannot make " + folder + ": " + ec.message();
+        return false;
+    }
+    for (const SceneJob& job : preview_jobs()) {
+        const std::string path = (fs::path(folder) / job.path).string();
+        if (!write_3ds_file(path.c_str(), job.make())) {
+            if (error) *error = "cannot write " + path;
+            return false;
+        }
+    }
+    return true;
+}

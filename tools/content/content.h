@@ -11,3 +11,7 @@ std::vector<std::string> content_manifest();
 
 // Writes everything under `folder` (created as needed). False with a one-line reason on failure.
 bool content_generate(const std::string& folder, std::string* error);
+
+// Writes the preview scenes (scenes with stand-ins for the effects the demo draws into them) into
+// `folder`, for looking at with the scene viewer.
+bool content_generate_previews(const std::string& folder, std::string* error);

@@ -151,7 +151,7 @@ File3dsScene scene_altaat() {
     // Camera 1: once round the basin, outside the columns.
     b.camera("Kierto", [](float f) {
         const float a = -kPi * 0.5f + kTwoPi * f / kEnd;
-        const V3 eye{6.8f * std::cos(a), 2.7f + 0.4f * std::sin(2.0f * a), 1.0f + 7.6f * std::sin(a)};
+        const V3 eye{6.8f * std::cos(a), 3.5f + 0.5f * std::sin(2.0f * a), 1.0f + 7.6f * std::sin(a)};
         return CameraPose{eye, kWater + V3{0.0f, 0.3f, 0.0f}, 52.0f};
     });
     return b.take();

@@ -17,6 +17,11 @@ File3dsTrack<Value> single_key(Value v) {
 
 SceneBuilder::SceneBuilder(std::uint32_t end_frame) : end_frame_(end_frame) { scene_.frame_segment = std::array<std::uint32_t, 2>{0, end_frame}; }
 
+SceneBuilder::SceneBuilder(File3dsScene scene)
+    : scene_(std::move(scene)),
+      end_frame_(scene_.frame_segment ? (*scene_.frame_segment)[1] : 0),
+      next_id_(static_cast<std::int16_t>(scene_.nodes.size())) {}
+
 File3dsNode SceneBuilder::node(File3dsNodeChunk chunk, const std::string& name) {
     File3dsNode n;
     n.chunk = chunk;

@@ -33,6 +33,8 @@ struct MaterialLook {
 class SceneBuilder {
 public:
     explicit SceneBuilder(std::uint32_t end_frame);
+    // Goes on adding to a scene made before (node ids continue after its nodes).
+    explicit SceneBuilder(File3dsScene scene);
 
     void material(const std::string& name, const MaterialLook& look);
     // A mesh whose local origin is `origin`; turning, if given, is the rotation about the origin's

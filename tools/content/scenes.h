@@ -24,3 +24,7 @@ struct SceneJob {
 
 // Every scene, in the order they are written.
 const std::vector<SceneJob>& scene_jobs();
+
+// Scenes for looking at, not for the demo: two of the scenes with stand-ins where the demo draws its
+// effects into them (the blob, the water), so that a viewer shows how they sit together.
+const std::vector<SceneJob>& preview_jobs();
