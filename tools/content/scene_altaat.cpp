@@ -103,17 +103,17 @@ File3dsScene scene_altaat() {
     // Columns along both long sides, each with a block of architrave across its top.
     for (int side = 0; side < 2; ++side)
         for (int k = 0; k < 6; ++k) {
-            const float x = side == 0 ? -2.7f : 2.6f;
+            const float x = side == 0 ? -5.0f : 4.9f;
             const float z = -1.9f + 1.3f * static_cast<float>(k);
             MeshDraft c = column(0.2f, 3.2f);
             move_by(c, {x, 0.0f, z});
             b.mesh(c, "Pylvas" + std::to_string(side * 6 + k), "Marmori");
         }
     MeshDraft beam_l = make_box(0.36f, 0.18f, 3.6f, 1);
-    move_by(beam_l, {-2.7f, 3.38f, 1.35f});
+    move_by(beam_l, {-5.0f, 3.38f, 1.35f});
     b.mesh(beam_l, "Palkki1", "Marmori");
     MeshDraft beam_r = make_box(0.36f, 0.18f, 3.6f, 1);
-    move_by(beam_r, {2.6f, 3.38f, 1.35f});
+    move_by(beam_r, {4.9f, 3.38f, 1.35f});
     b.mesh(beam_r, "Palkki2", "Marmori");
 
     // The shrine at the far end: steps up to a plinth carrying a gold orb.
@@ -148,11 +148,12 @@ File3dsScene scene_altaat() {
         const V3 target = lerp(V3{0.0f, 0.6f, 2.0f}, kWater, e);
         return CameraPose{eye, target, 55.0f};
     });
-    // Camera 1: once round the basin, outside the columns.
+    // Camera 1: once round the basin, between it and the columns along the sides and out past its
+    // ends, high enough to look over the shrine's orb.
     b.camera("Kierto", [](float f) {
         const float a = -kPi * 0.5f + kTwoPi * f / kEnd;
-        const V3 eye{6.8f * std::cos(a), 3.5f + 0.5f * std::sin(2.0f * a), 1.0f + 7.6f * std::sin(a)};
-        return CameraPose{eye, kWater + V3{0.0f, 0.3f, 0.0f}, 52.0f};
+        const V3 eye{3.4f * std::cos(a), 3.3f + 0.4f * std::sin(2.0f * a), 1.0f + 7.4f * std::sin(a)};
+        return CameraPose{eye, kWater + V3{0.0f, 0.7f, 0.0f}, 55.0f};
     });
     return b.take();
 }
