@@ -13,6 +13,10 @@
 #include "image_rgba.h"
 #include "textures/image_load.h"
 
+// Names the picture in test output (found by argument-dependent lookup, so beside PictureJob).
+void PrintTo(const PictureJob& job, std::ostream* out);
+void PrintTo(const PictureJob& job, std::ostream* out) { *out << job.path; }
+
 namespace {
 
 bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
@@ -28,8 +32,6 @@ bool oracle_rgba(const std::string& path, std::vector<std::uint8_t>* rgba) {
     std::remove(out.c_str());
     return true;
 }
-
-void PrintTo(const PictureJob& job, std::ostream* out) { *out << job.path; }
 
 class GeneratedPicture : public ::testing::TestWithParam<PictureJob> {};
 
@@ -98,6 +100,16 @@ TEST(GeneratedContent, HoldsEveryFileTheDemoLoadsAndNothingElse) {
     const std::set<std::string> listed(manifest.begin(), manifest.end());
     EXPECT_EQ(listed.size(), manifest.size());
     for (const std::string& file : demo) EXPECT_EQ(listed.count(file), 1u) << file;
+
+    // The build step names the same files as its outputs (so that it runs again only when needed).
+    std::set<std::string> build_step;
+    std::string list = VIRELINE_CONTENT_FILES;
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find('|', start), list.size());
+        if (end > start) build_step.insert(list.substr(start, end - start));
+        start = end + 1;
+    }
+    EXPECT_EQ(build_step, listed);
 
     // What the build wrote is exactly the list (the soundtrack has its own step).
     std::set<std::string> present;
