@@ -173,9 +173,9 @@ void paint_marble(Picture& p) {
 
 void paint_strata(Picture& p) {
     // Canyon rock in layers: v runs up the walls, so each row is a stratum; u tiles round.
-    const Gradient layers{{0.0f, rgb_hex(0x3A1E2E)}, {0.12f, rgb_hex(0x7A3A30)}, {0.25f, rgb_hex(0xB0603A)}, {0.36f, rgb_hex(0x8A4A52)},
+    const Gradient layers{{0.0f, rgb_hex(0xB88868)}, {0.05f, rgb_hex(0x4A2438)}, {0.12f, rgb_hex(0x7A3A30)}, {0.25f, rgb_hex(0xB0603A)}, {0.36f, rgb_hex(0x8A4A52)},
                           {0.5f, rgb_hex(0xD08850)}, {0.62f, rgb_hex(0x9A5A6A)}, {0.75f, rgb_hex(0xE0A070)}, {0.88f, rgb_hex(0x6A3A5A)},
-                          {1.0f, rgb_hex(0x3A1E2E)}};
+                          {0.96f, rgb_hex(0x3A1E2E)}, {1.0f, rgb_hex(0xB88868)}};
     p.fill([&](float x, float y) {
         const float wobble = tile_fbm(x, y, 4.0f, 1201u, 4);
         const float band = y * 3.0f + 0.05f * wobble;

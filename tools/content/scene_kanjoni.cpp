@@ -64,9 +64,9 @@ File3dsScene scene_kanjoni() {
 
     // The sky at the dome's centre, a low sun, and four dim fills round the edge so that no wall,
     // whichever way it faces, falls to black (the scene has no ambient light).
-    // A river down the middle of the gorge, dark water with the stars in it.
-    b.material("Joki", {.diffuse = {0.7f, 0.8f, 1.0f}, .specular = {0.6f, 0.5f, 0.5f}, .shininess = 60.0f,
-                        .shininess_strength = 40.0f, .texture = "tahteet.jpg"});
+    // A river down the middle of the gorge, mirroring a sky of nebulae.
+    b.material("Joki", {.diffuse = {0.8f, 0.85f, 1.0f}, .specular = {0.6f, 0.5f, 0.5f}, .shininess = 60.0f,
+                        .shininess_strength = 40.0f, .texture = "sumu.jpg"});
     MeshDraft river;
     const int steps = 360;
     for (int i = 0; i <= steps; ++i) {
