@@ -129,6 +129,22 @@ void paint_sky(Picture& p) {
         c = rgb_mix(c, rgb_mix(plum, coral, sun), wisp * 0.5f);
         const float stars = starfield(u * 2.0f, y, 220.0f, 803u, 0.35f, 440);
         c = c + cream * (stars * smoothstep(0.5f, 0.2f, y) * 0.9f);
+        // A big moon, lit from the sunset side, drawn in angles so that it shows round on the dome.
+        const float mu = 0.62f, mv = 0.34f, radius = 0.11f;
+        float du = u - mu;
+        du -= std::round(du);
+        const float ax = du * kTwoPi * std::sin(mv * kPi), ay = (y - mv) * kPi;
+        const float md = std::hypot(ax, ay) / radius;
+        if (md < 1.0f) {
+            const float z = std::sqrt(1.0f - md * md);
+            const float lit = clamp01(0.35f * (ax / radius) + 0.2f * (ay / radius) + 0.6f * z);
+            const CellDistance crater = cellular2(ax * 40.0f, ay * 40.0f, 804u);
+            const float pits = 1.0f - 0.35f * smoothstep(0.35f, 0.1f, crater.nearest);
+            const Rgb surface = rgb_mix(rgb_hex(0x6A5A8A), rgb_hex(0xFFE6D0), lit) * pits;
+            c = rgb_mix(c, surface, smoothstep(1.0f, 0.97f, md));
+        } else {
+            c = c + rgb_hex(0xC8A0D8) * (0.25f * std::exp(-(md - 1.0f) * 6.0f));
+        }
         return c;
     });
     add_glow(p, 0.75f, 10, 0.5f, true);
