@@ -6,6 +6,7 @@
 #   make test SANITIZE=1   the same under AddressSanitizer + UndefinedBehaviorSanitizer
 #   make fuzz              build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 #   make bench             build and run the benchmarks
+#   make content-sheet     generate the demo's content and write one contact sheet PNG of it
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 45
@@ -22,7 +23,7 @@ TEST_ENV :=
 endif
 FUZZ_DIR := build/fuzz
 
-.PHONY: all deps configure build play test fuzz bench clean
+.PHONY: all deps configure build play test fuzz bench content-sheet clean
 
 all: build
 
@@ -50,6 +51,10 @@ fuzz: deps
 
 bench: build
 	scripts/run-benchmarks $(BUILD_DIR)
+
+content-sheet: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vireline_content vireline-scene-view
+	scripts/content-sheet $(BUILD_DIR)
 
 clean:
 	rm -rf build
