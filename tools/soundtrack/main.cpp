@@ -22,6 +22,7 @@ using namespace soundtrack;
 namespace {
 
 constexpr double kTargetLufs = -14.0;
+constexpr double kEncoderLoss = 0.3;
 constexpr float kCeiling = 0.78f;  // -2.2 dBTP before encoding; the encoder's overshoot stays under -1
 
 int usage() {
@@ -55,14 +56,17 @@ int main(int argc, char** argv) {
     // Level: bring the piece to the target loudness, limit, and correct once for what the limiter took.
     const auto rendered = std::chrono::steady_clock::now();
     const std::vector<float> peaks = limiter_frame_peaks(master);
-    const double raw = loudness_integrated(master, kRate);
-    float gain = static_cast<float>(std::pow(10.0, (kTargetLufs - raw) / 20.0));
-    Stereo limited = master;
-    limiter_apply_looped(limited, peaks, gain, kCeiling, kRate);
-    const double first = loudness_integrated(limited, kRate);
-    gain *= static_cast<float>(std::pow(10.0, (kTargetLufs - first) / 20.0));
-    limited = master;
-    limiter_apply_looped(limited, peaks, gain, kCeiling, kRate);
+    // The encoder's low-pass takes about 0.3 LU off the loudness; aim that much higher.
+    const double aim = kTargetLufs + kEncoderLoss;
+    float gain = static_cast<float>(std::pow(10.0, (aim - loudness_integrated(master, kRate)) / 20.0));
+    Stereo limited;
+    for (int round = 0; round < 4; ++round) {
+        limited = master;
+        limiter_apply_looped(limited, peaks, gain, kCeiling, kRate);
+        const double reached = loudness_integrated(limited, kRate);
+        if (std::abs(reached - aim) < 0.05) break;
+        gain *= static_cast<float>(std::pow(10.0, (aim - reached) / 20.0));
+    }
     const auto levelled = std::chrono::steady_clock::now();
 
     const double lufs = loudness_integrated(limited, kRate);

@@ -18,7 +18,7 @@ bool mp3_write(const std::string& path, const std::vector<std::int16_t>& samples
     lame_set_num_channels(lame.get(), 2);
     lame_set_mode(lame.get(), JOINT_STEREO);
     lame_set_brate(lame.get(), 192);
-    lame_set_quality(lame.get(), 2);
+    lame_set_quality(lame.get(), 5);
     lame_set_bWriteVbrTag(lame.get(), 1);
     if (lame_init_params(lame.get()) < 0) {
         *error = "LAME refused the encoding parameters";

@@ -1,4 +1,4 @@
-// Encodes the finished piece to MP3 with LAME: 44.1 kHz joint stereo, constant 192 kbit/s at quality 2,
+// Encodes the finished piece to MP3 with LAME: 44.1 kHz joint stereo, constant 192 kbit/s at quality 5 (its standard setting),
 // with the LAME/Xing tag frame written at the start so gapless decoders cut the encoder's delay and
 // padding and get exactly the samples that went in.
 #pragma once
