@@ -176,8 +176,10 @@ Layers layers_of(Style style) {
         break;
     case Style::loop:
         l.arp = l.bass = l.kick = l.hats = l.open_hats = true;
+        // Darkens towards the opening's level and drops the drums for the last bar, so that going round
+        // again sounds like the piece falling back into its beginning.
         l.arp_velocity_from = 90;
-        l.arp_velocity_to = 60;
+        l.arp_velocity_to = 40;
         l.drums_stop_beats = 4;
         break;
     }
