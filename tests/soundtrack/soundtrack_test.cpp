@@ -134,20 +134,17 @@ TEST_F(Soundtrack, TheEndRunsIntoTheStartWithoutAStep) {
 }
 
 TEST(SoundtrackGenerator, WritesTheSameBytesOnEveryRun) {
+    // The build made the first run; this is the second.
     const std::filesystem::path dir = std::filesystem::path(VIRELINE_BINARY_DIR) / "test-scratch" / "soundtrack";
     std::filesystem::create_directories(dir);
-    std::vector<std::vector<std::uint8_t>> runs;
-    for (const char* name : {"first.mp3", "second.mp3"}) {
-        const std::string out = (dir / name).string();
-        std::filesystem::remove(out);
-        const std::string command = std::string("'") + VIRELINE_SOUNDTRACK_TOOL + "' --soundfont '" +
-                                    VIRELINE_SOUNDFONT_FILE + "' --out '" + out + "' > /dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        runs.push_back(read_bytes(out));
-    }
-    ASSERT_GT(runs[0].size(), 1000000u);
-    EXPECT_EQ(runs[0], runs[1]);
-    EXPECT_EQ(runs[0], read_bytes(kBuilt));
+    const std::string out = (dir / "again.mp3").string();
+    std::filesystem::remove(out);
+    const std::string command = std::string("'") + VIRELINE_SOUNDTRACK_TOOL + "' --soundfont '" +
+                                VIRELINE_SOUNDFONT_FILE + "' --out '" + out + "' > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const std::vector<std::uint8_t> again = read_bytes(out);
+    ASSERT_GT(again.size(), 1000000u);
+    EXPECT_TRUE(again == read_bytes(kBuilt)) << "the second run wrote other bytes";
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <chrono>
 
 namespace {
-constexpr std::size_t kRingFrames = 16384;   // about 0.37 s at 44.1 kHz ahead of the device
+constexpr std::size_t kRingFrames = 32768;   // about 0.74 s at 44.1 kHz ahead of the device
 constexpr std::size_t kChunkFrames = 2048;   // what the decoder thread adds at a time
 }  // namespace
 

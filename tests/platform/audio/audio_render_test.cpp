@@ -94,6 +94,34 @@ TEST(AudioRender, StreamCutMidWayPlaysAsFarAsItDecodes) {
     EXPECT_TRUE(std::equal(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(a.size() * 3 / 10), b.begin()));
 }
 
+TEST(AudioRender, JunkInsideAStreamIsSkippedWhereTheDecoderResyncsElseThePlayStopsThere) {
+    const std::vector<std::uint8_t> clean = test_read_bytes(chord_file());
+    struct Case {
+        std::size_t junk;
+        std::size_t min_frames, max_frames;
+    };
+    // Short junk: the decoder finds the next frame and goes on. Junk longer than its search limit
+    // (1024 bytes): the stream ends where the junk starts, about half way.
+    for (const Case& c : {Case{400, kFrames * 8 / 10, kFrames}, Case{3000, kFrames * 3 / 10, kFrames * 7 / 10}}) {
+        SCOPED_TRACE(c.junk);
+        std::vector<std::uint8_t> bytes = clean;
+        std::vector<std::uint8_t> junk(c.junk);
+        for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<std::uint8_t>(i * 7 + 3);
+        bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2), junk.begin(), junk.end());
+        const std::string path = test_scratch_path("render-junk.mp3");
+        ASSERT_TRUE(test_write_bytes(path, bytes));
+        auto render = AudioRender::from_file(path.c_str(), 44100, false);
+        ASSERT_NE(render, nullptr);
+        const std::vector<std::int16_t> out = render_all(*render, kFrames * 2, 4096);
+        EXPECT_GE(out.size() / 2, c.min_frames);
+        EXPECT_LE(out.size() / 2, c.max_frames);
+        // No burst of noise from the junk: nothing louder than the chord itself.
+        int loudest = 0;
+        for (const std::int16_t s : out) loudest = std::max(loudest, std::abs(static_cast<int>(s)));
+        EXPECT_LT(loudest, 10000);
+    }
+}
+
 std::atomic<int> ends{0};
 void count_end(HSYNC, DWORD, DWORD, DWORD) { ++ends; }
 
