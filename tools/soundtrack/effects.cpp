@@ -19,6 +19,18 @@ float Pump::gain(std::int64_t at) {
     return 1.0f - depth;
 }
 
+HighPass::HighPass(float corner) {
+    const float rc = 1.0f / (2.0f * std::numbers::pi_v<float> * corner);
+    const float dt = 1.0f / static_cast<float>(kRate);
+    a_ = rc / (rc + dt);
+}
+
+float HighPass::run(float x) {
+    previous_out_ = a_ * (previous_out_ + x - previous_in_);
+    previous_in_ = x;
+    return previous_out_;
+}
+
 Echo::Echo(std::int64_t delay, float feedback, float mix)
     : left_line_(static_cast<std::size_t>(delay), 0.0f),
       right_line_(static_cast<std::size_t>(delay), 0.0f),

@@ -1,7 +1,8 @@
 // The producer's touches applied while the synthesiser's stems are mixed: the pads and bass pump
 // against the kick, the lead and arpeggio get a dotted-eighth ping-pong echo, a synthesised kick gives
-// the drum kit's kick its weight, and filtered noise sweeps up into the drops. Each effect runs sample
-// by sample and keeps its own state, so the mix can be made in one pass over the piece.
+// the drum kit's kick its weight, filtered noise sweeps up into the drops, and a high-pass keeps the
+// pads out of the bass's way. Each effect runs sample by sample and keeps its own state, so the mix can
+// be made in one pass over the piece.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,17 @@ public:
 private:
     const std::vector<std::int64_t>& kicks_;
     std::size_t next_ = 0;
+};
+
+// A gentle (6 dB per octave) high-pass that takes the rumble out of a stem.
+class HighPass {
+public:
+    explicit HighPass(float corner);
+    float run(float x);
+
+private:
+    float a_;
+    float previous_in_ = 0, previous_out_ = 0;
 };
 
 // Stereo ping-pong echo with a darkening feedback path.

@@ -39,8 +39,8 @@ void apply(fluid_synth_t* synth, const MidiEvent& e) {
 }
 
 // Stem levels in the mix.
-constexpr float kBassLevel = 0.95f, kDrumLevel = 1.0f, kPadLevel = 0.8f, kLeadLevel = 0.9f, kReverbLevel = 0.9f,
-                kChorusLevel = 0.5f, kKickLevel = 0.32f;
+constexpr float kBassLevel = 0.95f, kDrumLevel = 1.0f, kPadLevel = 0.8f, kLeadLevel = 1.05f, kReverbLevel = 0.9f,
+                kChorusLevel = 0.5f, kKickLevel = 0.38f;
 
 }  // namespace
 
@@ -81,6 +81,7 @@ bool mixdown_render(const std::string& soundfont, const Score& score, std::int64
     for (int i = 0; i < 4; ++i) fx[static_cast<std::size_t>(i)] = planes[static_cast<std::size_t>(8 + i)].data();
 
     Pump pump(score.kicks);
+    HighPass pad_left(150.0f), pad_right(150.0f);  // the pads leave the low end to kick and bass
     Echo echo(3 * kSixteenth, 0.42f, 0.32f);
     KickLayer kick(score.kicks);
     NoiseRiser riser(score.risers);
@@ -106,9 +107,11 @@ bool mixdown_render(const std::string& soundfont, const Score& score, std::int64
             float lead_r = planes[7][k] * kLeadLevel;
             echo.process(&lead_l, &lead_r);
             const float k_layer = kick.sample(t) * kKickLevel;
-            float l = planes[0][k] * kBassLevel * g + planes[2][k] * kDrumLevel + planes[4][k] * kPadLevel * g + lead_l +
+            const float pad_l = pad_left.run(planes[4][k]);
+            const float pad_r = pad_right.run(planes[5][k]);
+            float l = planes[0][k] * kBassLevel * g + planes[2][k] * kDrumLevel + pad_l * kPadLevel * g + lead_l +
                       (planes[8][k] * kReverbLevel + planes[10][k] * kChorusLevel) * (0.6f + 0.4f * g) + k_layer;
-            float r = planes[1][k] * kBassLevel * g + planes[3][k] * kDrumLevel + planes[5][k] * kPadLevel * g + lead_r +
+            float r = planes[1][k] * kBassLevel * g + planes[3][k] * kDrumLevel + pad_r * kPadLevel * g + lead_r +
                       (planes[9][k] * kReverbLevel + planes[11][k] * kChorusLevel) * (0.6f + 0.4f * g) + k_layer;
             riser.add(t, &l, &r);
             master->left[static_cast<std::size_t>(t)] = l;

@@ -210,7 +210,6 @@ void write_section(Writer& w, const Section& section) {
             w.note(bar_start, bar_end - bar_start, kPad, t[0] + 12, 72);
             w.note(bar_start, bar_end - bar_start, kPad, t[1] + 12, 66);
             w.note(bar_start, bar_end - bar_start, kPad, t[2] + 12, 66);
-            w.note(bar_start, bar_end - bar_start, kPad, t[0], 60);
         }
         if (l.strings) {
             w.note(bar_start, bar_end - bar_start, kStrings, t[0] + 24, 70);
