@@ -35,6 +35,7 @@ void apply(fluid_synth_t* synth, const MidiEvent& e) {
     case MidiEvent::note_off: fluid_synth_noteoff(synth, e.channel, e.a); break;
     case MidiEvent::control: fluid_synth_cc(synth, e.channel, e.a, e.b); break;
     case MidiEvent::program: fluid_synth_program_change(synth, e.channel, e.a); break;
+    case MidiEvent::pitch_bend: fluid_synth_pitch_bend(synth, e.channel, e.a | (e.b << 7)); break;
     }
 }
 

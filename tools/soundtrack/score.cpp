@@ -224,6 +224,7 @@ void write_section(Writer& w, const Section& section) {
                 const std::int64_t length = std::min<std::int64_t>(n.length * kSixteenth - 256, bar_end - at);
                 const int accent = n.step % 4 == 0 ? 8 : 0;
                 w.note(at, length, kLead, n.key + 12 * l.theme_octave, l.lead_velocity + accent - 8);
+                w.note(at, length, kLeadDouble, n.key + 12 * l.theme_octave, l.lead_velocity + accent - 20);
             }
         }
         for (int step = 0; step < 16; ++step) {
@@ -273,7 +274,7 @@ void write_section(Writer& w, const Section& section) {
 void sort_events(std::vector<MidiEvent>& events) {
     std::stable_sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) {
         if (a.sample != b.sample) return a.sample < b.sample;
-        return a.kind < b.kind;  // note-offs before note-ons at the same moment
+        return a.kind < b.kind;  // set-up, then note-offs, then note-ons at the same moment
     });
 }
 
@@ -288,8 +289,9 @@ Score score_compose(std::int64_t extension) {
         int channel, program, volume, pan, reverb, chorus;
     };
     const Setup setups[] = {
-        {kBass, 39, 100, 64, 0, 0},     {kPad, 89, 92, 64, 70, 60},    {kLead, 81, 100, 60, 45, 20},
+        {kBass, 39, 100, 64, 0, 0},     {kPad, 89, 92, 64, 70, 60},    {kLead, 81, 100, 44, 45, 20},
         {kStrings, 50, 84, 70, 80, 40}, {kArp, 81, 82, 50, 35, 10},   {kDrums, 24, 110, 64, 18, 0},
+        {kLeadDouble, 81, 92, 84, 50, 30},
     };
     for (const Setup& s : setups) {
         w.event(0, MidiEvent::program, s.channel, s.program, 0);
@@ -298,6 +300,9 @@ Score score_compose(std::int64_t extension) {
         w.event(0, MidiEvent::control, s.channel, 91, s.reverb);
         w.event(0, MidiEvent::control, s.channel, 93, s.chorus);
     }
+    // The two leads 9 cents either side of the pitch (the bend range is two semitones over 8192 steps).
+    for (const auto& [channel, bend] : {std::pair{kLead, 8192 - 369}, std::pair{kLeadDouble, 8192 + 369}})
+        w.event(0, MidiEvent::pitch_bend, channel, bend & 0x7F, bend >> 7);
     const std::size_t setup_count = score.events.size();
     for (const Section& section : timeline_sections()) write_section(w, section);
 

@@ -10,15 +10,17 @@
 namespace soundtrack {
 
 // Synthesiser channels by role. Each channel's audio lands in the stem channel % 4.
-enum Channel : int { kBass = 0, kPad = 2, kLead = 3, kStrings = 6, kArp = 7, kDrums = 9 };
+// The lead is doubled on a second channel, detuned against the first and panned the other way.
+enum Channel : int { kBass = 0, kPad = 2, kLead = 3, kStrings = 6, kArp = 7, kDrums = 9, kLeadDouble = 11 };
 
 struct MidiEvent {
-    enum Kind : std::uint8_t { note_off, note_on, control, program };
+    // In the order events at one moment are applied: set-up first, then note-offs, then note-ons.
+    enum Kind : std::uint8_t { program, control, pitch_bend, note_off, note_on };
     std::int64_t sample;
     Kind kind;
     std::uint8_t channel;
-    std::uint8_t a;  // key, controller or program
-    std::uint8_t b;  // velocity or value
+    std::uint8_t a;  // key, controller, program or the bend's low 7 bits
+    std::uint8_t b;  // velocity, value or the bend's high 7 bits
 };
 
 struct Riser {
@@ -27,7 +29,7 @@ struct Riser {
 };
 
 struct Score {
-    std::vector<MidiEvent> events;    // sorted by time; at one time note-offs come first
+    std::vector<MidiEvent> events;    // sorted by time, then by kind
     std::vector<std::int64_t> kicks;  // sorted
     std::vector<Riser> risers;
 };
