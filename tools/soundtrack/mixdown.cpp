@@ -83,6 +83,7 @@ bool mixdown_render(const std::string& soundfont, const Score& score, std::int64
 
     Pump pump(score.kicks);
     HighPass pad_left(150.0f), pad_right(150.0f);  // the pads leave the low end to kick and bass
+    HighPass dc_left(18.0f), dc_right(18.0f);      // no offset or rumble below the music on the master
     Echo echo(3 * kSixteenth, 0.42f, 0.32f);
     KickLayer kick(score.kicks);
     NoiseRiser riser(score.risers);
@@ -115,8 +116,8 @@ bool mixdown_render(const std::string& soundfont, const Score& score, std::int64
             float r = planes[1][k] * kBassLevel * g + planes[3][k] * kDrumLevel + pad_r * kPadLevel * g + lead_r +
                       (planes[9][k] * kReverbLevel + planes[11][k] * kChorusLevel) * (0.6f + 0.4f * g) + k_layer;
             riser.add(t, &l, &r);
-            master->left[static_cast<std::size_t>(t)] = l;
-            master->right[static_cast<std::size_t>(t)] = r;
+            master->left[static_cast<std::size_t>(t)] = dc_left.run(l);
+            master->right[static_cast<std::size_t>(t)] = dc_right.run(r);
         }
         at = until;
     }
