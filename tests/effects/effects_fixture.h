@@ -11,7 +11,7 @@
 
 #include "math/random.h"
 #include "render/offscreen_device.h"
-#include "render/recording_device.h"
+#include "support/recording_device.h"
 #include "render/render_context.h"
 #include "textures/texture_manager.h"
 

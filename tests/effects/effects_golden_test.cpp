@@ -7,7 +7,7 @@
 #include "effects/effect_rigs.h"
 #include "render/offscreen_device.h"
 #include "support/golden_image.h"
-#include "support/png_file.h"
+#include "capture/png_file.h"
 
 namespace {
 

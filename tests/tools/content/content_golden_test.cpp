@@ -9,7 +9,7 @@
 #include "content_test_util.h"
 #include "scene_view/scene_view.h"
 #include "support/golden_image.h"
-#include "support/png_file.h"
+#include "capture/png_file.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ TEST_P(ContentGolden, FrameMatchesTheApprovedPicture) {
     ASSERT_EQ(status, 0) << said;
     TestImage frame;
     ASSERT_TRUE(png_read(options.out_path, &frame));
-    EXPECT_MATCHES_GOLDEN(std::string("tests/content/golden/") + shot.scene + ".png", frame,
+    EXPECT_MATCHES_GOLDEN(std::string("tests/tools/content/golden/") + shot.scene + ".png", frame,
                           (ImageTolerance{.channel = 6, .bad_fraction = 0.005}));
 }
 
