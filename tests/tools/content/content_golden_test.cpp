@@ -26,10 +26,11 @@ const GoldenShot kShots[] = {
 
 void PrintTo(const GoldenShot& shot, std::ostream* out) { *out << shot.scene << " camera " << shot.camera << " at " << shot.time; }
 
-// The viewer looks for textures beside the scene: one folder with the scene and every picture.
-std::string viewing_folder() {
+// The viewer looks for textures beside the scene: one folder with the scene and every picture, one per
+// shot, since the shots run as processes side by side and must not overwrite each other's files.
+std::string viewing_folder(const std::string& scene) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(VIRELINE_BINARY_DIR) / "test-output" / "content_view";
+    const fs::path folder = fs::path(VIRELINE_BINARY_DIR) / "test-output" / ("content_view_" + scene);
     fs::create_directories(folder);
     for (const std::string& file : content_manifest())
         fs::copy_file(content_path(file), folder / fs::path(file).filename(), fs::copy_options::overwrite_existing);
@@ -40,7 +41,7 @@ class ContentGolden : public ::testing::TestWithParam<GoldenShot> {};
 
 TEST_P(ContentGolden, FrameMatchesTheApprovedPicture) {
     const GoldenShot& shot = GetParam();
-    const std::string folder = viewing_folder();
+    const std::string folder = viewing_folder(shot.scene);
     const SceneViewOptions options{.scene_path = folder + "/" + shot.scene + ".3ds", .camera = shot.camera, .time = shot.time,
                                    .width = 160, .height = 120, .device = SceneViewDevice::Software,
                                    .out_path = folder + "/" + shot.scene + ".png"};
