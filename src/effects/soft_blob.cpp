@@ -103,11 +103,14 @@ void seed_bumpers(SoftBlob* blob) {
 D3DLIGHT7 blob_light() {
     D3DLIGHT7 light{};
     light.dltType = D3DLIGHT_POINT;
-    light.dcvDiffuse = {1.0f, 1.0f, 1.0f, 0.0f};
-    light.dcvSpecular = {1.0f, 1.0f, 1.0f, 0.0f};
-    light.dcvAmbient = {1.0f, 1.0f, 1.0f, 0.0f};
-    light.dvPosition = {4.0f, 4.0f, -4.0f};
-    light.dvDirection = {0.0f, 0.0f, 0.0f};
+    for (D3DCOLORVALUE* c : {&light.dcvDiffuse, &light.dcvSpecular, &light.dcvAmbient}) {
+        c->r = 1.0f;
+        c->g = 1.0f;
+        c->b = 1.0f;
+        c->a = 0.0f;
+    }
+    light.dvPosition = Vector3(4.0f, 4.0f, -4.0f);
+    light.dvDirection = Vector3(0.0f, 0.0f, 0.0f);
     light.dvRange = 64.0f;
     light.dvFalloff = 0.0f;
     light.dvAttenuation0 = 1.0f;
