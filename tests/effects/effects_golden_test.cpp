@@ -4,6 +4,8 @@
 // Approving new pictures: VIRELINE_APPROVE=1 ./tests/effects/effects_golden_test (software only).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "effects/effect_rigs.h"
 #include "render/offscreen_device.h"
 #include "support/golden_image.h"
@@ -12,7 +14,9 @@
 namespace {
 
 const std::string& content_folder() {
-    static const std::string folder = std::string(VIRELINE_BINARY_DIR) + "/test-output/effects_content";
+    // One folder per process: the cases run as processes side by side and rewrite the rig's files.
+    static const std::string folder =
+        std::string(VIRELINE_BINARY_DIR) + "/test-output/effects_content_" + std::to_string(::getpid());
     return folder;
 }
 
