@@ -35,24 +35,24 @@ void AudioMixer::close() {
     channels_.clear();
 }
 
-DWORD AudioMixer::add_channel(MusicSpec spec) {
+DWORD AudioMixer::add_channel(MusicRequest request) {
     std::lock_guard lock(mutex_);
     const DWORD handle = next_handle_++;
-    channels_[handle].spec = std::move(spec);
+    channels_[handle].request = std::move(request);
     return handle;
 }
 
 bool AudioMixer::is_kind(DWORD handle, MusicKind kind) {
     std::lock_guard lock(mutex_);
     const auto it = channels_.find(handle);
-    return it != channels_.end() && it->second.spec.kind == kind;
+    return it != channels_.end() && it->second.request.kind == kind;
 }
 
-bool AudioMixer::channel_spec(DWORD handle, MusicSpec* spec) {
+bool AudioMixer::channel_request(DWORD handle, MusicRequest* request) {
     std::lock_guard lock(mutex_);
     const auto it = channels_.find(handle);
     if (it == channels_.end()) return false;
-    *spec = it->second.spec;
+    *request = it->second.request;
     return true;
 }
 
@@ -70,9 +70,9 @@ bool AudioMixer::play(DWORD handle, bool loop, const ModuleOptions* module_optio
     const auto it = channels_.find(handle);
     if (it == channels_.end()) return false;
     Channel& channel = it->second;
-    const bool loop_changed = channel.spec.loop != loop;
-    channel.spec.loop = loop;
-    if (module_options) channel.spec.module = *module_options;
+    const bool loop_changed = channel.request.loop != loop;
+    channel.request.loop = loop;
+    if (module_options) channel.request.module = *module_options;
     // A reader keeps the flags it was made with; a new loop flag or position takes a fresh start.
     if (restart || !channel.reader || loop_changed || module_options) {
         auto playback = std::make_shared<Playback>(kRingFrames);
@@ -82,7 +82,7 @@ bool AudioMixer::play(DWORD handle, bool loop, const ModuleOptions* module_optio
             mixing_.push_back(playback);
         }
         channel.playback = std::move(playback);
-        channel.reader = std::make_unique<MusicReader>(channel.spec);
+        channel.reader = std::make_unique<MusicReader>(channel.request);
         channel.produced = 0;
         channel.pending_ends.clear();
     }

@@ -36,10 +36,10 @@ public:
     DWORD rate() const { return rate_; }
     void start() { device_.start(); }
 
-    DWORD add_channel(MusicSpec spec);
+    DWORD add_channel(MusicRequest request);
     bool is_kind(DWORD handle, MusicKind kind);
     // What the channel plays now (its bytes and current flags); false for an unknown handle.
-    bool channel_spec(DWORD handle, MusicSpec* spec);
+    bool channel_request(DWORD handle, MusicRequest* request);
     HSYNC add_sync(DWORD handle, SYNCPROC* proc, DWORD user);
     // Sets the loop flag and (for modules) the start position, and starts playing: from the start
     // when restart is true or the channel has not played yet, else from where it stands.
@@ -57,7 +57,7 @@ private:
         DWORD user;
     };
     struct Channel {
-        MusicSpec spec;
+        MusicRequest request;
         std::vector<Sync> syncs;
         std::unique_ptr<MusicReader> reader;
         std::shared_ptr<Playback> playback;

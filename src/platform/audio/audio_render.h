@@ -19,7 +19,7 @@ public:
     // Null (and *error) when the file opens neither as a stream nor as a module.
     static std::unique_ptr<AudioRender> from_file(const char* path, DWORD rate, bool loop, int* error = nullptr);
 
-    explicit AudioRender(MusicSpec spec);
+    explicit AudioRender(MusicRequest request);
     // Writes the next frames stereo frames (interleaved 16-bit); returns how many, fewer only at the
     // end of a piece that does not loop. The rate is the one the music was opened with.
     std::size_t render(std::int16_t* out, std::size_t frames);

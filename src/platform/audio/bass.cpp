@@ -26,7 +26,7 @@ T succeed(T result) {
 
 }  // namespace
 
-bool bass_channel_music(DWORD handle, MusicSpec* spec) { return mixer && mixer->channel_spec(handle, spec); }
+bool bass_channel_music(DWORD handle, MusicRequest* request) { return mixer && mixer->channel_request(handle, request); }
 
 BOOL BASS_Init(int device, DWORD freq, DWORD flags, HWND window) {
     (void)flags;
@@ -46,28 +46,28 @@ BOOL BASS_Init(int device, DWORD freq, DWORD flags, HWND window) {
 HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, DWORD offset, DWORD length, DWORD flags) {
     if (!mixer) return fail(BASS_ERROR_INIT, HSTREAM{0});
     int code = BASS_OK;
-    MusicSpec spec;
-    spec.kind = MusicKind::stream;
-    spec.rate = mixer->rate();
-    spec.loop = (flags & BASS_SAMPLE_LOOP) != 0;
-    spec.bytes = music_file_read(mem, file, offset, length, &code);
-    if (!spec.bytes) return fail(code, HSTREAM{0});
-    if (!music_spec_open(spec, &code)) return fail(code, HSTREAM{0});
-    return succeed(mixer->add_channel(std::move(spec)));
+    MusicRequest request;
+    request.kind = MusicKind::stream;
+    request.rate = mixer->rate();
+    request.loop = (flags & BASS_SAMPLE_LOOP) != 0;
+    request.bytes = music_file_read(mem, file, offset, length, &code);
+    if (!request.bytes) return fail(code, HSTREAM{0});
+    if (!music_spec_open(request, &code)) return fail(code, HSTREAM{0});
+    return succeed(mixer->add_channel(std::move(request)));
 }
 
 HMUSIC BASS_MusicLoad(BOOL mem, const void* file, DWORD offset, DWORD length, DWORD flags) {
     if (!mixer) return fail(BASS_ERROR_INIT, HMUSIC{0});
     int code = BASS_OK;
-    MusicSpec spec;
-    spec.kind = MusicKind::module;
-    spec.rate = mixer->rate();
-    spec.loop = (flags & BASS_MUSIC_LOOP) != 0;
-    spec.module.ramp = (flags & BASS_MUSIC_RAMP) != 0;
-    spec.bytes = music_file_read(mem, file, offset, length, &code);
-    if (!spec.bytes) return fail(code, HMUSIC{0});
-    if (!music_spec_open(spec, &code)) return fail(code, HMUSIC{0});
-    return succeed(mixer->add_channel(std::move(spec)));
+    MusicRequest request;
+    request.kind = MusicKind::module;
+    request.rate = mixer->rate();
+    request.loop = (flags & BASS_MUSIC_LOOP) != 0;
+    request.module.ramp = (flags & BASS_MUSIC_RAMP) != 0;
+    request.bytes = music_file_read(mem, file, offset, length, &code);
+    if (!request.bytes) return fail(code, HMUSIC{0});
+    if (!music_spec_open(request, &code)) return fail(code, HMUSIC{0});
+    return succeed(mixer->add_channel(std::move(request)));
 }
 
 HSYNC BASS_ChannelSetSync(DWORD handle, DWORD type, QWORD param, SYNCPROC* proc, DWORD user) {
@@ -95,13 +95,13 @@ BOOL BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD flags) {
 BOOL BASS_MusicPlayEx(HMUSIC handle, DWORD pos, int flags, BOOL reset) {
     (void)reset;  // every start here is a fresh render, so tempo and channel state start afresh
     if (!mixer) return fail(BASS_ERROR_INIT, FALSE);
-    MusicSpec spec;
-    if (!mixer->is_kind(handle, MusicKind::module) || !mixer->channel_spec(handle, &spec))
+    MusicRequest request;
+    if (!mixer->is_kind(handle, MusicKind::module) || !mixer->channel_request(handle, &request))
         return fail(BASS_ERROR_HANDLE, FALSE);
-    ModuleOptions options = spec.module;
+    ModuleOptions options = request.module;
     options.order = static_cast<int>(pos & 0xFFFFu);
     options.row = static_cast<int>(pos >> 16);
-    bool loop = spec.loop;
+    bool loop = request.loop;
     if (flags != -1) {
         loop = (static_cast<DWORD>(flags) & BASS_MUSIC_LOOP) != 0;
         options.ramp = (static_cast<DWORD>(flags) & BASS_MUSIC_RAMP) != 0;

@@ -6,4 +6,4 @@
 #include "platform/win_types.h"
 
 // False when the layer is not initialised or the handle is not a loaded channel.
-bool bass_channel_music(DWORD handle, MusicSpec* spec);
+bool bass_channel_music(DWORD handle, MusicRequest* request);

@@ -6,14 +6,14 @@
 #include "platform/audio/bass.h"
 #include "platform/audio/mp3_source.h"
 
-std::unique_ptr<MusicSource> music_spec_open(const MusicSpec& spec, int* error) {
-    if (spec.kind == MusicKind::stream) return mp3_source_open(spec.bytes, spec.rate, error);
-    ModuleOptions options = spec.module;
-    options.loop = spec.loop;
-    return module_source_open(spec.bytes, spec.rate, options, error);
+std::unique_ptr<MusicSource> music_spec_open(const MusicRequest& request, int* error) {
+    if (request.kind == MusicKind::stream) return mp3_source_open(request.bytes, request.rate, error);
+    ModuleOptions options = request.module;
+    options.loop = request.loop;
+    return module_source_open(request.bytes, request.rate, options, error);
 }
 
-MusicReader::MusicReader(MusicSpec spec) : spec_(std::move(spec)) {}
+MusicReader::MusicReader(MusicRequest request) : request_(std::move(request)) {}
 
 bool MusicReader::refill(std::vector<std::size_t>* ends, std::size_t written) {
     // At most two decoders per block: the current one running dry and, for a loop, its successor. A
@@ -21,7 +21,7 @@ bool MusicReader::refill(std::vector<std::size_t>* ends, std::size_t written) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!source_) {
             int error = BASS_OK;
-            source_ = music_spec_open(spec_, &error);
+            source_ = music_spec_open(request_, &error);
             if (!source_) return false;
         }
         block_.resize(kBlockFrames * 2);
@@ -31,7 +31,7 @@ bool MusicReader::refill(std::vector<std::size_t>* ends, std::size_t written) {
         if (got > 0) return true;
         source_.reset();
         if (ends) ends->push_back(written);
-        if (!spec_.loop) return false;
+        if (!request_.loop) return false;
     }
     return false;
 }

@@ -17,7 +17,7 @@
 enum class MusicKind { stream, module };
 
 // What to play: the bytes of one piece and how.
-struct MusicSpec {
+struct MusicRequest {
     MusicKind kind = MusicKind::stream;
     std::shared_ptr<const MusicBytes> bytes;
     DWORD rate = 44100;
@@ -26,11 +26,11 @@ struct MusicSpec {
 };
 
 // A fresh decoder of the piece from its start; null and a BASS_ERROR_ code when it does not open.
-std::unique_ptr<MusicSource> music_spec_open(const MusicSpec& spec, int* error);
+std::unique_ptr<MusicSource> music_spec_open(const MusicRequest& request, int* error);
 
 class MusicReader {
 public:
-    explicit MusicReader(MusicSpec spec);
+    explicit MusicReader(MusicRequest request);
 
     // Writes up to frames stereo frames; fewer only once a piece that does not loop has ended. Each
     // end of a pass inside the written frames is appended to *ends (if given) as the count of frames
@@ -42,7 +42,7 @@ private:
     static constexpr std::size_t kBlockFrames = 1024;
     bool refill(std::vector<std::size_t>* ends, std::size_t written);
 
-    MusicSpec spec_;
+    MusicRequest request_;
     std::unique_ptr<MusicSource> source_;
     std::vector<std::int16_t> block_;
     std::size_t block_used_ = 0;  // samples of block_ already handed out
