@@ -21,11 +21,19 @@ bool keep_running()
     return app != nullptr && app->pump_messages();
 }
 
+namespace {
+FrameObserver* g_observer = nullptr;
+}  // namespace
+
+void frame_loop_set_observer(FrameObserver* observer) { g_observer = observer; }
+
 void end_frame()
 {
     Application* app = app_instance();
     if (app == nullptr) return;
-    if (FAILED(app->present_frame())) DestroyWindow(app->window());
+    const bool show = g_observer == nullptr || g_observer->before_present();
+    if (show && FAILED(app->present_frame())) DestroyWindow(app->window());
+    if (g_observer != nullptr) g_observer->frame_ended();
 }
 
 unsigned long run_frame_loop(const std::function<void()>& frame)

@@ -8,12 +8,24 @@
 
 #include <functional>
 
+// Watches every end_frame: before_present may read the finished back buffer and says whether the
+// frame is to be shown (false: it is counted but not presented, as when fast-forwarding);
+// frame_ended follows every end_frame, shown or not. One observer at a time; null removes it.
+class FrameObserver {
+public:
+    virtual ~FrameObserver() = default;
+    virtual bool before_present() { return true; }
+    virtual void frame_ended() {}
+};
+void frame_loop_set_observer(FrameObserver* observer);
+
 // Copies the application's objects into current_device and the render objects (all null without an
 // application). The frame loop does it after every frame; call it once after the framework is made.
 void publish_render_objects();
 // publish_render_objects, then one message; false only when that message is the quit message.
 bool keep_running();
-// Presents the back buffer; on an unrecoverable failure destroys the window.
+// Presents the back buffer (unless the observer holds it back); on an unrecoverable failure destroys
+// the window.
 void end_frame();
 // Runs frame, then keep_running, until keep_running says stop (the test comes after the frame, so
 // frame runs at least once). Returns how many frames ran.

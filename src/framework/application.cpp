@@ -100,6 +100,7 @@ HRESULT Application::create(HINSTANCE instance, const char* title, int width, in
     if (title != nullptr) title_ = title;
     const FrameworkOptions& options = framework_options();
     headless_ = !window_system_start(options.force_headless);
+    window_set_vsync(options.vsync);
     if (!headless_) {
         auto drivers = window_display_drivers_create();
         if (!drivers.empty()) display_drivers_install(std::move(drivers));

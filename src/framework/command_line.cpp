@@ -77,7 +77,8 @@ int command_line_take_option(int argc, const char* const* argv, int index, Frame
     bool has_inline = false;
     const std::string name = option_name(arg, &value, &has_inline);
     const bool takes_value = name == "--device" || name == "--mode" || name == "--data";
-    const bool flag = name == "--fullscreen" || name == "--windowed" || name == "--no-dialog";
+    const bool flag = name == "--fullscreen" || name == "--windowed" || name == "--no-dialog" ||
+                      name == "--no-vsync" || name == "--headless";
     if (!takes_value && !flag) return 0;
     if (flag) {
         if (has_inline) {
@@ -86,6 +87,10 @@ int command_line_take_option(int argc, const char* const* argv, int index, Frame
         }
         if (name == "--no-dialog") {
             options->no_dialog = true;
+        } else if (name == "--no-vsync") {
+            options->vsync = false;
+        } else if (name == "--headless") {
+            options->force_headless = true;
         } else {
             const ScreenChoice want = name == "--fullscreen" ? ScreenChoice::Fullscreen : ScreenChoice::Windowed;
             if (options->screen != ScreenChoice::Default && options->screen != want) {
@@ -141,6 +146,8 @@ std::string command_line_usage(const char* program)
         "  --fullscreen              run full screen at the chosen display mode\n"
         "  --mode WxHxBPP            the full-screen display mode, like 640x480x16 (implies --fullscreen)\n"
         "  --no-dialog               start without the Settings dialog\n"
+        "  --no-vsync                show frames at once instead of waiting for the display's vertical sync\n"
+        "  --headless                render without a display, as on a machine that has none\n"
         "  --data DIR                the folder holding scenes/, maps/ and the music\n"
         "  --help                    show this text\n"
         "  --version                 show the program's version\n";

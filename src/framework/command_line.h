@@ -22,7 +22,8 @@ struct FrameworkOptions {
     DWORD mode_height = 0;
     DWORD mode_bits = 0;
     bool no_dialog = false;
-    bool force_headless = false;  // run as if there were no display (tests, capture)
+    bool force_headless = false;  // --headless: run as if there were no display (tests, capture)
+    bool vsync = true;            // --no-vsync switches it off
     std::string data_dir;         // empty: not given
 };
 

@@ -5,6 +5,7 @@
 #include "render/render_context.h"
 #include "render/render_draw.h"
 #include "render/render_lighting.h"
+#include "render/render_setups.h"
 #include "render/render_state.h"
 #include "render/render_target.h"
 #include "render/render_transform.h"

@@ -87,6 +87,7 @@ constexpr WPARAM VK_DOWN = 0x28;
 constexpr WPARAM VK_INSERT = 0x2D;
 constexpr WPARAM VK_DELETE = 0x2E;
 constexpr WPARAM VK_F1 = 0x70;
+constexpr WPARAM VK_F12 = 0x7B;
 
 // PeekMessageA removal flags.
 constexpr UINT PM_NOREMOVE = 0x0000;

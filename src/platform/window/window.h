@@ -108,3 +108,7 @@ HWND window_from_sdl_id(std::uint32_t window_id);
 HWND window_first_live();
 // Whether the window is shown full screen at present (set by the window display driver).
 bool window_is_fullscreen(HWND window);
+// Whether frames shown on windows wait for the display's vertical sync (on unless switched off; a
+// display without it shows them at once either way).
+void window_set_vsync(bool on);
+bool window_vsync();

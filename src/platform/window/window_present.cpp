@@ -10,6 +10,8 @@
 
 namespace {
 
+bool g_vsync = true;
+
 bool ensure_renderer(WindowHandle& w, bool vsync)
 {
     WindowPresenter& p = w.presenter;
@@ -79,7 +81,7 @@ bool window_present_primary(HWND window, const PresentImage& image, const RECT& 
 {
     WindowHandle* w = window_lookup(window);
     if (w == nullptr || image.pixels == nullptr) return false;
-    if (w->gpu_presenter && w->gpu_presenter(dirty, is_flip)) return true;
+    if (w->gpu_presenter && w->gpu_presenter(dirty, g_vsync)) return true;
     if (w->sdl == nullptr) return false;
 
     RECT client;
@@ -103,7 +105,7 @@ bool window_present_primary(HWND window, const PresentImage& image, const RECT& 
 
     const int width = is_flip ? static_cast<int>(image.width) : client.right;
     const int height = is_flip ? static_cast<int>(image.height) : client.bottom;
-    if (!ensure_renderer(*w, is_flip)) return false;
+    if (!ensure_renderer(*w, g_vsync)) return false;
     WindowPresenter& p = w->presenter;
     if (!ensure_texture(p, width, height)) return false;
 
@@ -126,3 +128,7 @@ bool window_present_primary(HWND window, const PresentImage& image, const RECT& 
     SDL_RenderPresent(p.renderer);
     return true;
 }
+
+void window_set_vsync(bool on) { g_vsync = on; }
+
+bool window_vsync() { return g_vsync; }

@@ -8,6 +8,7 @@
 #include "platform/d3d/core/sphere_visibility.h"
 #include "platform/d3d/core/surface.h"
 #include "platform/d3d/core/vertex_buffer.h"
+#include "platform/d3d/draw_discard.h"
 
 namespace {
 
@@ -156,7 +157,7 @@ HRESULT Device::Clear(DWORD rect_count, D3DRECT* rects, DWORD flags, D3DCOLOR co
             if (r.x1 < r.x2 && r.y1 < r.y2) clipped.push_back(r);
         }
     }
-    if (clipped.empty()) return D3D_OK;
+    if (clipped.empty() || d3d_draws_discarded()) return D3D_OK;
     ClearRequest request;
     request.rects = clipped.data();
     request.rect_count = static_cast<DWORD>(clipped.size());
@@ -174,6 +175,7 @@ HRESULT Device::Clear(DWORD rect_count, D3DRECT* rects, DWORD flags, D3DCOLOR co
 HRESULT Device::draw(D3DPRIMITIVETYPE type, const VertexLayout& layout, const BYTE* vertices, DWORD vertex_count,
                      const WORD* indices, DWORD index_count, DWORD flags)
 {
+    if (d3d_draws_discarded()) return D3D_OK;
     DrawBatch batch;
     batch.type = type;
     batch.layout = layout;

@@ -23,6 +23,6 @@ public:
 };
 
 // Shows the primary surface on a window in place of the driver's own CPU upload: it gets the dirty
-// rectangle of the primary and whether the present is a full-screen Flip (which waits for vertical
-// sync), and returns true when it has presented the frame.
-using GpuPresenter = std::function<bool(const RECT& dirty, bool is_flip)>;
+// rectangle of the primary and whether the frame is to wait for vertical sync, and returns true when
+// it has presented the frame.
+using GpuPresenter = std::function<bool(const RECT& dirty, bool vsync)>;

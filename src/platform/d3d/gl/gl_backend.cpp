@@ -60,10 +60,10 @@ std::unique_ptr<DeviceBackend> create_backend(const BackendCreateContext& contex
         }
         auto renderer = std::make_shared<GlRenderer>(std::move(gl));
         std::weak_ptr<GlRenderer> weak = renderer;
-        driver->set_gpu_presenter(hwnd, [weak, owner](const RECT& dirty, bool is_flip) {
+        driver->set_gpu_presenter(hwnd, [weak, owner](const RECT& dirty, bool vsync) {
             std::shared_ptr<GlRenderer> r = weak.lock();
             Surface* primary = owner->primary();
-            return r != nullptr && primary != nullptr && r->present(*primary, dirty, is_flip);
+            return r != nullptr && primary != nullptr && r->present(*primary, dirty, vsync);
         });
         return std::make_unique<GlBackend>(std::move(renderer), driver, hwnd);
     }
