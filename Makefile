@@ -37,7 +37,7 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 play: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target vireline vireline-scene-view
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vireline
 	scripts/play $(BUILD_DIR)
 
 test: build
