@@ -41,7 +41,7 @@ std::string capture_size_text(std::uint64_t bytes)
 std::string capture_time_text(double seconds)
 {
     if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
-    const auto whole = static_cast<long long>(seconds);
+    const auto whole = static_cast<long long>(std::floor(seconds + 0.5));
     char text[48];
     if (whole >= 3600)
         std::snprintf(text, sizeof(text), "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);

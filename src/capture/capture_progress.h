@@ -49,5 +49,5 @@ private:
 
 // "12.3 MiB" style: bytes below 1024 as they are, then one decimal of KiB, MiB, GiB, TiB.
 std::string capture_size_text(std::uint64_t bytes);
-// "1:02:03" or "2:03" (hours only when needed), seconds rounded down.
+// "1:02:03" or "2:03" (hours only when needed), to the nearest second.
 std::string capture_time_text(double seconds);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "capture/matroska_empty.h"
 #include "capture/video_container_packets.h"
 #include "capture/video_container_picture.h"
 #include "capture/video_container_profile.h"
@@ -29,6 +30,7 @@ public:
     bool open(const VideoSettings& settings, VideoForm form, std::string* error)
     {
         path_ = settings.path;
+        form_ = form;
         const VideoContainerProfile& profile = video_container_profile(form);
         // The encoders' statistics and notes are not for the capture's console.
         if (av_log_get_level() > AV_LOG_ERROR) av_log_set_level(AV_LOG_ERROR);
@@ -63,6 +65,7 @@ public:
 
     bool write(const FrameImage& picture, const std::int16_t* samples, std::size_t sample_frames, std::string* error) override
     {
+        ++frames_;
         if (picture_.write(picture, error) && sound_.write(samples, sample_frames, error)) return true;
         *error = path_ + ": " + *error;
         return false;
@@ -82,6 +85,7 @@ public:
             *error = "cannot complete " + path_ + ": " + av_error_text(result);
             return false;
         }
+        if (frames_ == 0 && form_ == VideoForm::mkv && !matroska_add_empty_cluster(path_, error)) return false;
         std::error_code ec;
         bytes_ = std::filesystem::file_size(path_, ec);
         return true;
@@ -91,6 +95,8 @@ public:
 
 private:
     std::string path_;
+    VideoForm form_ = VideoForm::mp4;
+    std::int64_t frames_ = 0;
     AVFormatContext* format_ = nullptr;
     VideoContainerPicture picture_;
     VideoContainerSound sound_;
