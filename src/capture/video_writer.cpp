@@ -1,6 +1,7 @@
 #include "capture/video_writer.h"
 
 #include <csignal>
+#include <exception>
 #include <pthread.h>
 
 #include "capture/frame_folder.h"
@@ -16,6 +17,7 @@ bool VideoWriter::open(const VideoSettings& settings)
         return false;
     }
     error_.clear();
+    encoder_error_.clear();
     settings_ = settings;
     closed_ = false;
     close_result_ = false;
@@ -98,15 +100,20 @@ bool VideoWriter::write_frame(FrameImage&& frame, std::vector<std::int16_t>&& sa
 void VideoWriter::encode()
 {
     const bool padded = settings_.width != settings_.frame_width || settings_.height != settings_.frame_height;
-    FrameImage canvas;
-    while (std::optional<EncodeJob> job = queue_->pop()) {
-        if (padded) frame_pad_centred(job->frame, settings_.width, settings_.height, &canvas);
-        const FrameImage& picture = padded ? canvas : job->frame;
-        if (!sink_->write(picture, job->samples.data(), job->samples.size() / 2, &encoder_error_)) {
-            queue_->fail();
-            return;
+    try {
+        FrameImage canvas;
+        while (std::optional<EncodeJob> job = queue_->pop()) {
+            if (padded) frame_pad_centred(job->frame, settings_.width, settings_.height, &canvas);
+            const FrameImage& picture = padded ? canvas : job->frame;
+            if (!sink_->write(picture, job->samples.data(), job->samples.size() / 2, &encoder_error_)) {
+                queue_->fail();
+                return;
+            }
+            queue_->give_spare(std::move(*job));
         }
-        queue_->give_spare(std::move(*job));
+    } catch (const std::exception& e) {
+        encoder_error_ = settings_.path + ": the encoder stopped: " + e.what();
+        queue_->fail();
     }
 }
 

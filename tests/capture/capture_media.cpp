@@ -156,6 +156,6 @@ std::vector<std::int16_t> decode_sound(const std::string& path)
     const std::string raw = run_command(std::string(VIRELINE_FFMPEG) + " -v error -i " + quoted(path) +
                                         " -map 0:a:0 -f s16le -acodec pcm_s16le -ac 2 -");
     std::vector<std::int16_t> samples(raw.size() / 2);
-    std::memcpy(samples.data(), raw.data(), samples.size() * 2);
+    if (!samples.empty()) std::memcpy(samples.data(), raw.data(), samples.size() * 2);
     return samples;
 }
