@@ -31,6 +31,9 @@ public:
     // fps, its size in bytes.
     void finish(const std::string& path, std::int64_t frames, FrameRate fps, std::uint64_t bytes);
 
+    // The total once it is known (or better known) during the run.
+    void set_total(std::int64_t total_frames) { total_ = total_frames > 0 ? total_frames : 0; }
+
     bool terminal() const { return terminal_; }
     void set_line_interval(double seconds) { line_interval_ = seconds; }
 

@@ -9,6 +9,8 @@
 #include "driver/app_access.h"
 #include "driver/demo_application.h"
 #include "driver/demo_assets.h"
+#include "driver/demo_benchmark.h"
+#include "driver/demo_capture.h"
 #include "driver/demo_clock.h"
 #include "driver/demo_music.h"
 #include "driver/demo_options.h"
@@ -16,6 +18,7 @@
 #include "driver/frame_loop.h"
 #include "driver/sequencer.h"
 #include "framework/data_folder.h"
+#include "platform/d3d/core/headless_display.h"
 #include "platform/message_box.h"
 #include "textures/texture_manager.h"
 
@@ -39,7 +42,7 @@ std::string current_folder()
 void choose_headless_work(DemoOptions* options, const std::string& start_folder)
 {
     const bool headless = options->framework.force_headless || !message_box_display_available();
-    if (!headless || options->frames > 0 || !options->part_shots_dir.empty()) return;
+    if (!headless || options->frames > 0 || !options->part_shots_dir.empty() || !options->capture_path.empty()) return;
     options->part_shots_dir = (std::filesystem::path(start_folder) / "vireline-frames").string();
     if (!options->fixed_step_given) {
         options->fixed_step = kHeadlessStep;
@@ -58,6 +61,37 @@ bool make_folder(const std::string& folder)
     return false;
 }
 
+// A capture runs on the virtual clock at its frame rate, without the dialog, headless unless it is to
+// be previewed, on the software device unless another is asked for, in the display mode of its size.
+void prepare_capture(DemoOptions* options)
+{
+    FrameworkOptions& framework = options->framework;
+    options->fixed_step = FixedStep{options->capture_fps.den, options->capture_fps.num};
+    options->fixed_step_given = true;
+    framework.no_dialog = true;
+    if (!options->preview) framework.force_headless = true;
+    if (framework.device == DeviceChoice::Default) framework.device = DeviceChoice::Software;
+    if (options->capture_width > 0) {
+        const DWORD w = static_cast<DWORD>(options->capture_width);
+        const DWORD h = static_cast<DWORD>(options->capture_height);
+        framework.has_mode = true;
+        framework.mode_width = w;
+        framework.mode_height = h;
+        framework.mode_bits = 32;
+        framework.screen = ScreenChoice::Fullscreen;
+        HeadlessDisplayConfig config;
+        config.modes.push_back({w, h, 32, 60});
+        display_drivers_install({std::make_shared<HeadlessDisplayDriver>(config)});
+    }
+}
+
+// A timed run of the benchmark: every frame drawn, none presented, no dialog, no sound.
+void prepare_benchmark_child(DemoOptions* options)
+{
+    options->framework.no_dialog = true;
+    options->framework.force_headless = true;
+}
+
 }  // namespace
 
 int demo_main(int argc, char** argv)
@@ -65,6 +99,14 @@ int demo_main(int argc, char** argv)
     DemoOptions options;
     int status = 0;
     if (demo_options_parse(argc, argv, &options, &status, stdout, stderr) == DemoParse::Exit) return status;
+
+    if (options.benchmark) return demo_benchmark(options, argv[0]);
+    if (!options.capture_path.empty()) {
+        options.capture_path = std::filesystem::absolute(options.capture_path).string();
+        prepare_capture(&options);
+    }
+    if (options.benchmark_child()) prepare_benchmark_child(&options);
+    const bool plays_sound = options.capture_path.empty() && !options.benchmark_child();
 
     const std::string start_folder = current_folder();
     choose_headless_work(&options, start_folder);
@@ -86,14 +128,24 @@ int demo_main(int argc, char** argv)
         clock = std::make_unique<DemoClock>(kFastForwardStep);
     }
 
+    texture_set_target_scale(static_cast<DWORD>(options.rt_scale));
     if (!create_application("Vireline", 640, 480, true, clock.get())) return 0;
     texture_set_directory("maps/");
     load_scenes();
     load_textures();
-    start_music(app_window());
+    if (plays_sound) start_music(app_window());
 
-    {
-        DemoRun run(options, clock.get(), start_folder);
+    std::unique_ptr<DemoCapture> capture;
+    int exit_status = 0;
+    if (!options.capture_path.empty()) {
+        capture = std::make_unique<DemoCapture>(options);
+        if (!capture->open(app_back_buffer(), DEMO_MUSIC_FILE)) {
+            capture.reset();
+            exit_status = 1;
+        }
+    }
+    if (exit_status == 0) {
+        DemoRun run(options, clock.get(), start_folder, stdout, capture.get());
         run.begin();
         start_frame_timer();
         do {
@@ -101,10 +153,11 @@ int demo_main(int argc, char** argv)
             run.pass_done();
         } while (keep_running() && !run.should_stop());
     }
+    if (capture != nullptr && !capture->finish()) exit_status = 1;
 
     release_scenes();
     release_textures();
-    stop_music();
+    if (plays_sound) stop_music();
     destroy_application();
-    return 0;
+    return exit_status;
 }

@@ -9,11 +9,17 @@
 //   --fps-cap N      show at most N frames per second (real clock only)
 //   --shot FILE      with --frames: write the last frame as a PNG
 //   --part-shots DIR write one PNG of every part into DIR (part-01.png …), then stop
+//   --capture OUT    write the demo as a video (OUT.mp4, OUT.mkv or a folder OUT/) on a virtual clock at
+//                    --fps (60), for --duration seconds (the finite parts and 20 s of the last), at
+//                    --size WxH (re-rendered in that mode), --pad WxH (centred on black), --rt-scale K
+//                    (render targets K times larger), --preview (show the frames in the window too)
+//   --benchmark      time every part headless at 1/60 s on each device (or --device), --json FILE too
 #pragma once
 
 #include <cstdio>
 #include <string>
 
+#include "capture/frame_rate.h"
 #include "driver/demo_clock.h"
 #include "framework/command_line.h"
 
@@ -27,6 +33,23 @@ struct DemoOptions {
     double fps_cap = 0.0;  // 0: none
     std::string shot_path;
     std::string part_shots_dir;
+
+    std::string capture_path;         // empty: no capture
+    FrameRate capture_fps{60, 1};
+    double capture_duration = -1.0;   // seconds; below 0: the finite parts and 20 s of the last
+    int capture_width = 0;            // --size; 0: 640 × 480 windowed
+    int capture_height = 0;
+    int pad_width = 0;                // --pad; 0: none
+    int pad_height = 0;
+    int rt_scale = 1;
+    bool preview = false;
+
+    bool benchmark = false;
+    std::string json_path;            // --json with --benchmark
+    std::string frame_times_path;     // --frame-times FILE: one line per shown frame (benchmark runs)
+
+    // A run timed for the benchmark draws every frame but presents none.
+    bool benchmark_child() const { return !frame_times_path.empty(); }
 };
 
 enum class DemoParse { Run, Exit };

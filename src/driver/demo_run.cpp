@@ -6,6 +6,8 @@
 #include "capture/frame_png.h"
 #include "driver/app_access.h"
 #include "driver/demo_application.h"
+#include "driver/demo_capture.h"
+#include "framework/application.h"
 #include "platform/d3d/draw_discard.h"
 
 const float DEMO_PART_NOMINAL_TICKS[DEMO_PART_COUNT] = {650, 550, 100, 200, 590, 450, 200, 700, 800, 600, 200, 600};
@@ -20,13 +22,15 @@ constexpr bool kBuildsOnPreviousPicture[DEMO_PART_COUNT] = {false, false, false,
 
 }  // namespace
 
-DemoRun::DemoRun(const DemoOptions& options, DemoClock* clock, std::string shot_folder, std::FILE* timeline)
-    : options_(options), clock_(clock), shot_folder_(std::move(shot_folder)), timeline_(timeline)
+DemoRun::DemoRun(const DemoOptions& options, DemoClock* clock, std::string shot_folder, std::FILE* timeline,
+                 DemoCapture* capture)
+    : options_(options), clock_(clock), shot_folder_(std::move(shot_folder)), timeline_(timeline), capture_(capture)
 {
 }
 
 DemoRun::~DemoRun()
 {
+    write_frame_times();
     frame_loop_set_observer(nullptr);
     sequencer_set_begin_observer({});
     d3d_set_draws_discarded(false);
@@ -50,14 +54,53 @@ void DemoRun::part_begins(int index, float dt, float demo_time)
         std::fflush(timeline_);
     }
     part_begin_time_[index] = demo_time;
-    if (!fast_forward_) return;
-    const int start = options_.start_part - 1;
-    if (index + 1 == start && kBuildsOnPreviousPicture[start]) d3d_set_draws_discarded(false);
-    if (index == start) {
-        fast_forward_ = false;
-        d3d_set_draws_discarded(false);
-        if (clock_ != nullptr && !options_.fixed_step_given) clock_->go_real();
+    if (fast_forward_) {
+        const int start = options_.start_part - 1;
+        if (index + 1 == start && kBuildsOnPreviousPicture[start]) d3d_set_draws_discarded(false);
+        if (index == start) {
+            fast_forward_ = false;
+            d3d_set_draws_discarded(false);
+            if (clock_ != nullptr && !options_.fixed_step_given) clock_->go_real();
+        }
     }
+    if (index == options_.start_part - 1 && last_frame_end_.time_since_epoch().count() == 0) {
+        last_frame_end_ = std::chrono::steady_clock::now();
+    }
+    if (index == DEMO_PART_COUNT - 1 && capture_ != nullptr && !fast_forward_) capture_->last_part_began();
+}
+
+void DemoRun::time_frame()
+{
+    if (options_.frame_times_path.empty()) return;
+    // Reading a pixel waits until the device has finished the frame (a GPU works behind the CPU).
+    if (IDirectDrawSurface7* back = app_back_buffer()) {
+        RECT pixel{0, 0, 1, 1};
+        DDSURFACEDESC2 desc{};
+        desc.dwSize = sizeof desc;
+        if (SUCCEEDED(back->Lock(&pixel, &desc, DDLOCK_READONLY | DDLOCK_WAIT, nullptr))) back->Unlock(&pixel);
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (last_frame_end_.time_since_epoch().count() != 0) {
+        frame_times_.emplace_back(demo_sequencer().part_index + 1,
+                                  std::chrono::duration<double>(now - last_frame_end_).count());
+    }
+    last_frame_end_ = now;
+}
+
+void DemoRun::write_frame_times() const
+{
+    if (options_.frame_times_path.empty()) return;
+    std::FILE* out = std::fopen(options_.frame_times_path.c_str(), "w");
+    if (out == nullptr) {
+        std::fprintf(stderr, "vireline: cannot write %s\n", options_.frame_times_path.c_str());
+        return;
+    }
+    const Application* app = app_instance();
+    const DeviceInfo* device = app != nullptr ? app->device_info() : nullptr;
+    std::fprintf(out, "device %s %s\n", device != nullptr && device->hardware ? "hardware" : "software",
+                 device != nullptr ? device->description : "unknown");
+    for (const auto& [part, seconds] : frame_times_) std::fprintf(out, "%d %.9f\n", part, seconds);
+    std::fclose(out);
 }
 
 void DemoRun::write_frame(const std::string& path, const char* what)
@@ -73,6 +116,10 @@ void DemoRun::write_frame(const std::string& path, const char* what)
 bool DemoRun::before_present()
 {
     if (fast_forward_) return false;
+    if (capture_ != nullptr) {
+        capture_->take_frame(app_back_buffer());
+        return options_.preview;
+    }
     if (demo_take_screenshot_request()) {
         std::string path;
         do {
@@ -97,15 +144,19 @@ bool DemoRun::before_present()
             write_frame((std::filesystem::path(options_.part_shots_dir) / name).string(), "a frame of the part");
         }
     }
-    return true;
+    return !options_.benchmark_child();
 }
 
 void DemoRun::frame_ended()
 {
     ++frames_presented_;
     if (clock_ != nullptr) clock_->frame_presented();
-    if (fast_forward_) return;
+    if (fast_forward_) {
+        if (capture_ != nullptr) capture_->skip_frame();
+        return;
+    }
     ++frames_shown_;
+    time_frame();
     if (options_.fps_cap > 0.0 && (clock_ == nullptr || !clock_->is_virtual())) {
         const auto slot = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
             std::chrono::duration<double>(1.0 / options_.fps_cap));
@@ -123,6 +174,7 @@ void DemoRun::pass_done() { ++passes_; }
 
 bool DemoRun::should_stop() const
 {
+    if (capture_ != nullptr && capture_->done()) return true;
     if (options_.frames > 0 && frames_shown_ >= options_.frames) return true;
     if (!options_.part_shots_dir.empty() && part_shots_done_ >= DEMO_PART_COUNT - (options_.start_part - 1)) {
         return true;

@@ -12,6 +12,7 @@ namespace {
 
 std::unique_ptr<TextureEntry> g_head;
 std::string g_directory;
+DWORD g_target_scale = 1;
 
 bool name_fits(const char* name) { return std::strlen(name) < TEXTURE_NAME_SIZE; }
 
@@ -76,13 +77,17 @@ HRESULT texture_create_target(const char* name, DWORD width, DWORD height, DWORD
     if (texture_find(name) != nullptr) return E_FAIL;
     std::unique_ptr<TextureEntry> entry = new_entry(name, wanted_bits, wanted_alpha_bits);
     if (!entry) return E_OUTOFMEMORY;
-    entry->width = width;
-    entry->height = height;
+    entry->width = width * g_target_scale;
+    entry->height = height * g_target_scale;
     entry->extra_desc_flags = extra_desc_flags;
     entry->extra_caps = extra_caps;
     texture_create_surface(push_front(std::move(entry)), current_device);
     return S_OK;
 }
+
+void texture_set_target_scale(DWORD scale) { g_target_scale = scale < 1 ? 1 : (scale > 8 ? 8 : scale); }
+
+DWORD texture_target_scale() { return g_target_scale; }
 
 HRESULT texture_release_surface(const char* name) {
     TextureEntry* entry = texture_find(name);

@@ -23,6 +23,10 @@ HRESULT texture_load(const char* name, DWORD wanted_bits, DWORD wanted_alpha_bit
 // left alone), E_INVALIDARG for no name, a name too long or a zero size, E_OUTOFMEMORY.
 HRESULT texture_create_target(const char* name, DWORD width, DWORD height, DWORD wanted_bits,
                               DWORD wanted_alpha_bits, DWORD extra_desc_flags, DWORD extra_caps);
+// Render targets created from now on are scale times the size asked for (1, the default, to 8): a
+// capture at a large size can keep their pictures as sharp as the frame.
+void texture_set_target_scale(DWORD scale);
+DWORD texture_target_scale();
 
 // The newest entry of that name, or null.
 TextureEntry* texture_find(const char* name);

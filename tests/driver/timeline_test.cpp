@@ -6,7 +6,10 @@
 // draws discarded, so this stays quick.
 #include <gtest/gtest.h>
 
+#include "driver/demo_process.h"
+
 #include <cstdio>
+#include <sstream>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,21 +26,19 @@ struct Begin {
 
 std::vector<Begin> run_timeline(const std::string& step, const std::string& extra = "")
 {
-    const std::string command = std::string("cd ") + VIRELINE_DATA_DIR + " && SDL_AUDIODRIVER=dummy " + VIRELINE_PROGRAM +
-                                " --headless --fixed-step " + step + " --timeline --start 12 --frames 2 " + extra +
-                                " 2>/dev/null";
+    const DemoProcessResult run =
+        run_demo("--headless --fixed-step " + step + " --timeline --start 12 --frames 2 " + extra);
+    EXPECT_EQ(run.status, 0) << tail_lines(run.err);
     std::vector<Begin> begins;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return begins;
-    char line[512];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+    std::istringstream lines(run.out);
+    std::string line;
+    while (std::getline(lines, line)) {
         Begin b;
-        if (std::sscanf(line, "{\"part\": %d, \"pass\": %lld, \"frame\": %lld, \"delta\": %lf, \"demo_time\": %lf}",
+        if (std::sscanf(line.c_str(), "{\"part\": %d, \"pass\": %lld, \"frame\": %lld, \"delta\": %lf, \"demo_time\": %lf}",
                         &b.part, &b.pass, &b.frame, &b.delta, &b.demo_time) == 5) {
             begins.push_back(b);
         }
     }
-    EXPECT_EQ(pclose(pipe), 0);
     return begins;
 }
 
