@@ -6,6 +6,7 @@
 #include "capture/frame_readback.h"
 #include "driver/demo_run.h"
 #include "driver/sequencer.h"
+#include "framework/application.h"
 #include "platform/audio/audio_render.h"
 
 std::int64_t capture_estimated_frames(int start_part, FrameRate fps)
@@ -48,8 +49,12 @@ bool DemoCapture::open(IDirectDrawSurface7* back_buffer, const char* music_file)
     const std::int64_t shown_total =
         total_ > 0 ? total_ : capture_estimated_frames(options_.start_part, options_.capture_fps);
     progress_ = std::make_unique<CaptureProgress>(stderr, shown_total);
-    std::fprintf(stderr, "vireline: capturing %dx%d at %s frames per second to %s\n", settings.frame_width,
-                 settings.frame_height, options_.capture_fps.text().c_str(), options_.capture_path.c_str());
+    const Application* app = app_instance();
+    const DeviceInfo* device = app != nullptr ? app->device_info() : nullptr;
+    std::fprintf(stderr, "vireline: capturing %dx%d at %s frames per second to %s on the %s device (%s)\n",
+                 settings.frame_width, settings.frame_height, options_.capture_fps.text().c_str(),
+                 options_.capture_path.c_str(), device != nullptr && device->hardware ? "hardware" : "software",
+                 device != nullptr ? device->description : "unknown");
     return true;
 }
 
