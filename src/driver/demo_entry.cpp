@@ -157,6 +157,9 @@ int demo_main(int argc, char** argv)
 
     release_scenes();
     release_textures();
+    // The demo's own release leaves most pictures loaded; their surfaces hold the display objects, so
+    // they go too, before the application that made them.
+    texture_delete_all();
     if (plays_sound) stop_music();
     destroy_application();
     return exit_status;
