@@ -72,17 +72,23 @@ void prepare_capture(DemoOptions* options)
     if (!options->preview) framework.force_headless = true;
     if (framework.device == DeviceChoice::Default) framework.device = DeviceChoice::Software;
     if (options->capture_width > 0) {
-        const DWORD w = static_cast<DWORD>(options->capture_width);
-        const DWORD h = static_cast<DWORD>(options->capture_height);
         framework.has_mode = true;
-        framework.mode_width = w;
-        framework.mode_height = h;
+        framework.mode_width = static_cast<DWORD>(options->capture_width);
+        framework.mode_height = static_cast<DWORD>(options->capture_height);
         framework.mode_bits = 32;
         framework.screen = ScreenChoice::Fullscreen;
-        HeadlessDisplayConfig config;
-        config.modes.push_back({w, h, 32, 60});
-        display_drivers_install({std::make_shared<HeadlessDisplayDriver>(config)});
     }
+}
+
+// Without a display any display mode can be had: a headless run in full screen offers the one asked
+// for (--mode, or a capture's --size) besides the usual ones.
+void offer_headless_mode(const FrameworkOptions& framework)
+{
+    const bool headless = framework.force_headless || !message_box_display_available();
+    if (!headless || !framework.has_mode) return;
+    HeadlessDisplayConfig config;
+    config.modes.push_back({framework.mode_width, framework.mode_height, framework.mode_bits, 60});
+    display_drivers_install({std::make_shared<HeadlessDisplayDriver>(config)});
 }
 
 // A timed run of the benchmark: every frame drawn, none presented, no dialog, no sound.
@@ -106,6 +112,7 @@ int demo_main(int argc, char** argv)
         prepare_capture(&options);
     }
     if (options.benchmark_child()) prepare_benchmark_child(&options);
+    offer_headless_mode(options.framework);
     const bool plays_sound = options.capture_path.empty() && !options.benchmark_child();
 
     const std::string start_folder = current_folder();

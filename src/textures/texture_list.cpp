@@ -3,6 +3,7 @@
 #include <string>
 #include <strings.h>
 
+#include "platform/debug_output.h"
 #include "render/render_context.h"
 #include "textures/image_load.h"
 #include "textures/texture_file.h"
@@ -59,7 +60,11 @@ HRESULT texture_load(const char* name, DWORD wanted_bits, DWORD wanted_alpha_bit
     std::unique_ptr<TextureEntry> entry = new_entry(name, wanted_bits, wanted_alpha_bits);
     if (!entry) return E_OUTOFMEMORY;
     const std::string file_name = texture_file_resolve(g_directory, name);
-    if (FAILED(image_load(entry->image, g_directory.c_str(), file_name.c_str()))) return E_FAIL;
+    std::string reason;
+    if (FAILED(image_load(entry->image, g_directory.c_str(), file_name.c_str(), &reason))) {
+        debug_output_format("%s%s: not loaded: %s\n", g_directory.c_str(), file_name.c_str(), reason.c_str());
+        return E_FAIL;
+    }
     entry->width = entry->image.width;
     entry->height = entry->image.height;
     if (entry->image.has_bitmap() && (entry->width == 0 || entry->height == 0)) {

@@ -19,12 +19,12 @@ std::string read_all(const std::string& path)
 
 }  // namespace
 
-DemoProcessResult run_demo(const std::string& options)
+DemoProcessResult run_demo(const std::string& options, const std::string& environment)
 {
     const std::string base = std::string(VIRELINE_BINARY_DIR) + "/demo-process-" + std::to_string(getpid());
     const std::string out_path = base + ".out";
     const std::string err_path = base + ".err";
-    const std::string command = std::string("cd ") + VIRELINE_DATA_DIR + " && SDL_AUDIODRIVER=dummy " +
+    const std::string command = std::string("cd ") + VIRELINE_DATA_DIR + " && SDL_AUDIODRIVER=dummy " + environment + " " +
                                 VIRELINE_PROGRAM + " " + options + " >" + out_path + " 2>" + err_path;
     DemoProcessResult result;
     const int status = std::system(command.c_str());

@@ -10,6 +10,7 @@ struct DemoProcessResult {
     std::string err;      // standard error
 };
 
-DemoProcessResult run_demo(const std::string& options);
+// environment: assignments such as "SDL_AUDIODRIVER=none" put before the program (after the defaults).
+DemoProcessResult run_demo(const std::string& options, const std::string& environment = "");
 // The last lines of a text, for failure messages.
 std::string tail_lines(const std::string& text, int lines = 15);
