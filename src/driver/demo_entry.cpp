@@ -18,7 +18,6 @@
 #include "driver/frame_loop.h"
 #include "driver/sequencer.h"
 #include "framework/data_folder.h"
-#include "platform/d3d/core/headless_display.h"
 #include "platform/message_box.h"
 #include "textures/texture_manager.h"
 
@@ -80,17 +79,6 @@ void prepare_capture(DemoOptions* options)
     }
 }
 
-// Without a display any display mode can be had: a headless run in full screen offers the one asked
-// for (--mode, or a capture's --size) besides the usual ones.
-void offer_headless_mode(const FrameworkOptions& framework)
-{
-    const bool headless = framework.force_headless || !message_box_display_available();
-    if (!headless || !framework.has_mode) return;
-    HeadlessDisplayConfig config;
-    config.modes.push_back({framework.mode_width, framework.mode_height, framework.mode_bits, 60});
-    display_drivers_install({std::make_shared<HeadlessDisplayDriver>(config)});
-}
-
 // A timed run of the benchmark: every frame drawn, none presented, no dialog, no sound.
 void prepare_benchmark_child(DemoOptions* options)
 {
@@ -112,7 +100,6 @@ int demo_main(int argc, char** argv)
         prepare_capture(&options);
     }
     if (options.benchmark_child()) prepare_benchmark_child(&options);
-    offer_headless_mode(options.framework);
     const bool plays_sound = options.capture_path.empty() && !options.benchmark_child();
 
     const std::string start_folder = current_folder();

@@ -7,6 +7,7 @@
 #include "framework/program_icon.h"
 #include "framework/settings_window.h"
 #include "platform/d3d/core/display_driver.h"
+#include "platform/d3d/core/headless_display.h"
 #include "platform/debug_output.h"
 #include "platform/message_box.h"
 #include "platform/window/window_display_driver.h"
@@ -104,6 +105,11 @@ HRESULT Application::create(HINSTANCE instance, const char* title, int width, in
     if (!headless_) {
         auto drivers = window_display_drivers_create();
         if (!drivers.empty()) display_drivers_install(std::move(drivers));
+    } else if (options.has_mode) {
+        // Without a display any mode can be had: the headless display offers the one asked for too.
+        HeadlessDisplayConfig config;
+        config.modes.push_back({options.mode_width, options.mode_height, options.mode_bits, 60});
+        display_drivers_install({std::make_shared<HeadlessDisplayDriver>(config)});
     }
 
     HRESULT hr = enumerate_devices(confirm_device_);

@@ -2,6 +2,7 @@
 #include <new>
 #include <string>
 #include <strings.h>
+#include <sys/stat.h>
 
 #include "platform/debug_output.h"
 #include "render/render_context.h"
@@ -62,7 +63,12 @@ HRESULT texture_load(const char* name, DWORD wanted_bits, DWORD wanted_alpha_bit
     const std::string file_name = texture_file_resolve(g_directory, name);
     std::string reason;
     if (FAILED(image_load(entry->image, g_directory.c_str(), file_name.c_str(), &reason))) {
-        debug_output_format("%s%s: not loaded: %s\n", g_directory.c_str(), file_name.c_str(), reason.c_str());
+        // A missing file is the caller's to report; a file that is there but does not decode says why.
+        const std::string path = g_directory + file_name;
+        struct stat info;
+        if (stat(path.c_str(), &info) == 0) {
+            debug_output_format("%s: not loaded: %s\n", path.c_str(), reason.c_str());
+        }
         return E_FAIL;
     }
     entry->width = entry->image.width;

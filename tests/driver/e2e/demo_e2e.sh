@@ -25,14 +25,24 @@ screenshot "$dialog" dialog.png
 xdotool key --window "$dialog" Return
 main=$(wait_window Vireline) || fail "no demo window after the dialog"
 [ "$(window_size "$main")" = 640x480 ] || fail "window size $(window_size "$main")"
-sleep 2
-screenshot "$main" first.png
-sleep 1
-screenshot "$main" second.png
-changed=$(compare -metric AE first.png second.png null: 2>&1)
-[ "${changed%% *}" -gt 1000 ] 2>/dev/null || fail "the frames did not change ($changed pixels differ)"
-bright=$(convert first.png -colorspace Gray -format '%[fx:mean*255]' info:)
+# The first part fades in from black: wait for a lit frame, then for one that differs from it.
+bright=0
+for _ in $(seq 1 40); do
+    sleep 0.5
+    screenshot "$main" first.png
+    bright=$(convert first.png -colorspace Gray -format '%[fx:mean*255]' info:)
+    awk "BEGIN { exit !($bright > 2) }" && break
+done
 awk "BEGIN { exit !($bright > 2) }" || fail "the first part shows a black window (mean $bright)"
+changed=0
+for _ in $(seq 1 20); do
+    sleep 0.5
+    screenshot "$main" second.png
+    changed=$(compare -metric AE first.png second.png null: 2>&1)
+    changed=${changed%% *}
+    [ "${changed%.*}" -gt 1000 ] 2>/dev/null && break
+done
+[ "${changed%.*}" -gt 1000 ] 2>/dev/null || fail "the frames did not change ($changed pixels differ)"
 grep -q '^\[' stderr.txt && fail "a message box was shown: $(grep '^\[' stderr.txt | head -1)"
 [ "$(count_windows Vireline)" = 1 ] || fail "a message box appeared"
 xdotool key --window "$main" Escape
