@@ -1,0 +1,211 @@
+// The specialised pixel loops eight pixels at a time, for processors with AVX2: the loops of
+// span_fast.cpp for the same state combinations at the same table indices, on the eight-lane
+// arithmetic of simd8.h, which computes every value exactly as the four-lane and scalar forms do, so
+// the pixels are identical. Partial groups at the end of a span use masked loads and stores, so memory
+// outside the span is never touched. Only this file is compiled for AVX2; the choice is made at run
+// time (span_fast_avx2_at).
+#include <array>
+#include <cstring>
+#include <utility>
+
+#include "platform/d3d/soft/span_fast_states.h"
+#include "platform/d3d/soft/span_kernels.h"
+#include "platform/d3d/soft/simd8.h"
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+namespace soft {
+namespace {
+
+template <int Shader, bool Bilinear, int BlendMode, int DepthMode_>
+void span_fast8(const DrawConstants& k, const SetupTriangle& t, int y, int x0, int x1)
+{
+    using namespace simd8;
+    constexpr Source color_source = kShaders[Shader].first;
+    constexpr Source alpha_source = kShaders[Shader].second;
+    constexpr bool textured = color_source != Source::Diffuse || alpha_source != Source::Diffuse;
+    constexpr bool diffuse_rgb = color_source != Source::Texture;
+    constexpr bool diffuse_a = alpha_source != Source::Texture;
+    constexpr Blend blend_mode = static_cast<Blend>(BlendMode);
+    constexpr Depth depth_mode = static_cast<Depth>(DepthMode_);
+
+    const float dy = static_cast<float>(y) - t.oy;
+    const f8 q_row = splat(t.q.c + t.q.b * dy);
+    const f8 q_a = splat(t.q.a);
+    const f8 z_row = splat(t.depth.c + t.depth.b * dy);
+    const f8 z_a = splat(t.depth.a);
+    const bool specular = k.specular_add;
+    f8 row[kAttributes];
+    f8 slope[kAttributes];
+    auto prepare = [&](unsigned i) {
+        row[i] = splat(t.attr[i].c + t.attr[i].b * dy);
+        slope[i] = splat(t.attr[i].a);
+    };
+    if constexpr (diffuse_rgb) {
+        for (unsigned i = 0; i < 3; ++i) prepare(kAttrDiffuse + i);
+    }
+    if constexpr (diffuse_a) prepare(kAttrDiffuse + 3);
+    if (specular) {
+        for (unsigned i = 0; i < 3; ++i) prepare(kAttrSpecular + i);
+    }
+    if constexpr (textured) {
+        prepare(kAttrTex);
+        prepare(kAttrTex + 1);
+    }
+    std::uint32_t* crow = reinterpret_cast<std::uint32_t*>(k.color + static_cast<std::ptrdiff_t>(y) * k.color_pitch);
+    float* drow = depth_mode != Depth::Off ? k.depth + static_cast<std::ptrdiff_t>(y) * k.depth_pitch : nullptr;
+    const TextureView& tex = k.stages[0].texture;
+    const bool use_w = k.depth_mode == DepthMode::W;
+    const f8 inv_w_far = splat(k.inv_w_far);
+    const u8 keep_alpha = splat_u(k.target_alpha ? 0u : 0xFF000000u);
+    const u8 store_mask = splat_u(k.target_alpha ? 0xFFFFFFFFu : 0x00FFFFFFu);
+    const f8 lane = f8{0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f};
+    const i8 lane_i = i8{0, 1, 2, 3, 4, 5, 6, 7};
+    for (int x = x0; x < x1; x += 8) {
+        const int count = x1 - x < 8 ? x1 - x : 8;
+        const i8 active = lane_i < splat_i(count);
+        const f8 dx = splat(static_cast<float>(x)) + lane - splat(t.ox);
+        const f8 q = q_row + q_a * dx;
+        const f8 w = splat(1.0f) / q;
+        f8 depth = splat(0.0f);
+        i8 pass = active;
+        f8 stored = splat(0.0f);
+        if constexpr (depth_mode != Depth::Off) {
+            const f8 raw_depth = use_w ? w * inv_w_far : z_row + z_a * dx;
+            depth = select(raw_depth > splat(0.0f), select(raw_depth < splat(1.0f), raw_depth, splat(1.0f)),
+                           splat(0.0f));
+            if (count == 8) {
+                std::memcpy(&stored, drow + x, sizeof(stored));
+            } else {
+                stored = reinterpret_cast<f8>(_mm256_maskload_ps(drow + x, raw(active)));
+            }
+            pass &= depth <= stored;
+            if (none(pass)) continue;
+        }
+        u8 texel = splat_u(0);
+        if constexpr (textured) {
+            const f8 u = (row[kAttrTex] + slope[kAttrTex] * dx) * w;
+            const f8 v = (row[kAttrTex + 1] + slope[kAttrTex + 1] * dx) * w;
+            texel = sample_wrap_pow2(tex, u, v, Bilinear);
+        }
+        const i8 tr = reinterpret_cast<i8>((texel >> 16) & 0xFF);
+        const i8 tg = reinterpret_cast<i8>((texel >> 8) & 0xFF);
+        const i8 tb = reinterpret_cast<i8>(texel & 0xFF);
+        const i8 ta = reinterpret_cast<i8>(texel >> 24);
+        i8 cr, cg, cb, ca;
+        if constexpr (color_source == Source::Texture) {
+            cr = tr;
+            cg = tg;
+            cb = tb;
+        } else {
+            const i8 dr = to8((row[kAttrDiffuse] + slope[kAttrDiffuse] * dx) * w);
+            const i8 dg = to8((row[kAttrDiffuse + 1] + slope[kAttrDiffuse + 1] * dx) * w);
+            const i8 db = to8((row[kAttrDiffuse + 2] + slope[kAttrDiffuse + 2] * dx) * w);
+            if constexpr (color_source == Source::Diffuse) {
+                cr = dr;
+                cg = dg;
+                cb = db;
+            } else {
+                cr = mul8(tr, dr);
+                cg = mul8(tg, dg);
+                cb = mul8(tb, db);
+            }
+        }
+        if constexpr (alpha_source == Source::Texture) {
+            ca = ta;
+        } else {
+            const i8 da = to8((row[kAttrDiffuse + 3] + slope[kAttrDiffuse + 3] * dx) * w);
+            ca = alpha_source == Source::Diffuse ? da : mul8(ta, da);
+        }
+        if (specular) {
+            cr = sat8(cr + to8((row[kAttrSpecular] + slope[kAttrSpecular] * dx) * w));
+            cg = sat8(cg + to8((row[kAttrSpecular + 1] + slope[kAttrSpecular + 1] * dx) * w));
+            cb = sat8(cb + to8((row[kAttrSpecular + 2] + slope[kAttrSpecular + 2] * dx) * w));
+        }
+        u8 old;
+        if (count == 8) {
+            std::memcpy(&old, crow + x, sizeof(old));
+        } else {
+            old = reinterpret_cast<u8>(_mm256_maskload_epi32(reinterpret_cast<const int*>(crow + x), raw(active)));
+        }
+        if constexpr (blend_mode != Blend::None) {
+            const u8 d = old | keep_alpha;
+            const i8 dr = reinterpret_cast<i8>((d >> 16) & 0xFF);
+            const i8 dg = reinterpret_cast<i8>((d >> 8) & 0xFF);
+            const i8 db = reinterpret_cast<i8>(d & 0xFF);
+            const i8 da = reinterpret_cast<i8>(d >> 24);
+            if constexpr (blend_mode == Blend::Alpha) {
+                const i8 ia = 255 - ca;
+                cr = sat8(mul8(cr, ca) + mul8(dr, ia));
+                cg = sat8(mul8(cg, ca) + mul8(dg, ia));
+                cb = sat8(mul8(cb, ca) + mul8(db, ia));
+                ca = sat8(mul8(ca, ca) + mul8(da, ia));
+            } else if constexpr (blend_mode == Blend::Add) {
+                cr = sat8(cr + dr);
+                cg = sat8(cg + dg);
+                cb = sat8(cb + db);
+                ca = sat8(ca + da);
+            } else {
+                cr = sat8(mul8(cr, ca) + dr);
+                cg = sat8(mul8(cg, ca) + dg);
+                cb = sat8(mul8(cb, ca) + db);
+                ca = sat8(mul8(ca, ca) + da);
+            }
+        }
+        const u8 packed = ((reinterpret_cast<u8>(ca) << 24) | (reinterpret_cast<u8>(cr) << 16) |
+                           (reinterpret_cast<u8>(cg) << 8) | reinterpret_cast<u8>(cb)) &
+                          store_mask;
+        const u8 out = select(pass, packed, old);
+        if (count == 8) {
+            std::memcpy(crow + x, &out, sizeof(out));
+        } else {
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(crow + x), raw(active), raw(out));
+        }
+        if constexpr (depth_mode == Depth::TestWrite) {
+            const f8 new_depth = select(pass, depth, stored);
+            if (count == 8) {
+                std::memcpy(drow + x, &new_depth, sizeof(new_depth));
+            } else {
+                _mm256_maskstore_ps(drow + x, raw(active), reinterpret_cast<__m256>(new_depth));
+            }
+        }
+    }
+}
+
+template <int Index>
+constexpr SpanFn kernel_at()
+{
+    constexpr int depth = Index % kDepthCount;
+    constexpr int blend = (Index / kDepthCount) % kBlendCount;
+    constexpr bool bilinear = ((Index / kDepthCount / kBlendCount) % 2) != 0;
+    constexpr int shader = Index / kDepthCount / kBlendCount / 2;
+    return &span_fast8<shader, bilinear, blend, depth>;
+}
+
+template <std::size_t... I>
+constexpr std::array<SpanFn, sizeof...(I)> make_table(std::index_sequence<I...>)
+{
+    return {kernel_at<static_cast<int>(I)>()...};
+}
+
+constexpr std::array<SpanFn, kKernelCount> kKernels8 = make_table(std::make_index_sequence<kKernelCount>());
+
+}  // namespace
+}  // namespace soft
+
+#pragma GCC pop_options
+
+namespace soft {
+
+SpanFn span_fast_avx2_at(int index)
+{
+    static const bool supported = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    if (!supported || index < 0 || index >= kKernelCount) return nullptr;
+    return kKernels8[static_cast<std::size_t>(index)];
+}
+
+}  // namespace soft
