@@ -93,6 +93,27 @@ inline i8 mul8(i8 a, i8 b)
     return reinterpret_cast<i8>((p + (p >> 8)) >> 8);
 }
 
+// mul8 of the two 16-bit halves of each lane at once (values 0..255 in each half: the steps fit 16
+// bits exactly as in mul8).
+inline u8 mul8_pairs(u8 a, u8 b)
+{
+    const u16x16 p = reinterpret_cast<u16x16>(a) * reinterpret_cast<u16x16>(b) + static_cast<std::uint16_t>(128);
+    return reinterpret_cast<u8>((p + (p >> 8)) >> 8);
+}
+
+// mul8 of each of the four byte channels of c by the level f (0..255) of its lane.
+inline u8 mul8_bytes(u8 c, u8 f)
+{
+    const u8 f2 = f | (f << 16);
+    return mul8_pairs(c & 0x00FF00FFu, f2) | (mul8_pairs((c >> 8) & 0x00FF00FFu, f2) << 8);
+}
+
+// sat8(a + b) of each byte channel of non-negative channels: the unsigned saturating byte add.
+inline u8 add_saturated(u8 a, u8 b)
+{
+    return reinterpret_cast<u8>(_mm256_adds_epu8(raw(a), raw(b)));
+}
+
 // Clamp to 0..255, as the compare-and-select of simd4.h.
 inline i8 sat8(i8 v)
 {

@@ -1,7 +1,9 @@
 // The specialised pixel loops eight pixels at a time, for processors with AVX2: the loops of
 // span_fast.cpp for the same state combinations at the same table indices, on the eight-lane
 // arithmetic of simd8.h, which computes every value exactly as the four-lane and scalar forms do, so
-// the pixels are identical. Partial groups at the end of a span use masked loads and stores, so memory
+// the pixels are identical. Colours stay packed four channels to a lane from the texel to the store:
+// products run two channels at a time in 16-bit halves, and min(255, a + b) of two channels is the
+// saturating byte add. Partial groups at the end of a span use masked loads and stores, so memory
 // outside the span is never touched. Only this file is compiled for AVX2; the choice is made at run
 // time (span_fast_avx2_at).
 #include <array>
@@ -89,73 +91,55 @@ void span_fast8(const DrawConstants& k, const SetupTriangle& t, int y, int x0, i
             const f8 v = (row[kAttrTex + 1] + slope[kAttrTex + 1] * dx) * w;
             texel = sample_wrap_pow2(tex, u, v, Bilinear);
         }
-        const i8 tr = reinterpret_cast<i8>((texel >> 16) & 0xFF);
-        const i8 tg = reinterpret_cast<i8>((texel >> 8) & 0xFF);
-        const i8 tb = reinterpret_cast<i8>(texel & 0xFF);
-        const i8 ta = reinterpret_cast<i8>(texel >> 24);
-        i8 cr, cg, cb, ca;
+        // The colour as packed bytes: 0x00RRGGBB, then the alpha on top.
+        u8 rgb;
         if constexpr (color_source == Source::Texture) {
-            cr = tr;
-            cg = tg;
-            cb = tb;
+            rgb = texel & 0x00FFFFFFu;
         } else {
             const i8 dr = to8((row[kAttrDiffuse] + slope[kAttrDiffuse] * dx) * w);
             const i8 dg = to8((row[kAttrDiffuse + 1] + slope[kAttrDiffuse + 1] * dx) * w);
             const i8 db = to8((row[kAttrDiffuse + 2] + slope[kAttrDiffuse + 2] * dx) * w);
             if constexpr (color_source == Source::Diffuse) {
-                cr = dr;
-                cg = dg;
-                cb = db;
+                rgb = reinterpret_cast<u8>((dr << 16) | (dg << 8) | db);
             } else {
-                cr = mul8(tr, dr);
-                cg = mul8(tg, dg);
-                cb = mul8(tb, db);
+                const u8 rb = mul8_pairs(texel & 0x00FF00FFu, reinterpret_cast<u8>((dr << 16) | db));
+                const u8 g = mul8_pairs((texel >> 8) & 0xFFu, reinterpret_cast<u8>(dg));
+                rgb = rb | (g << 8);
             }
         }
+        i8 ca;
         if constexpr (alpha_source == Source::Texture) {
-            ca = ta;
+            ca = reinterpret_cast<i8>(texel >> 24);
         } else {
             const i8 da = to8((row[kAttrDiffuse + 3] + slope[kAttrDiffuse + 3] * dx) * w);
-            ca = alpha_source == Source::Diffuse ? da : mul8(ta, da);
+            ca = alpha_source == Source::Diffuse ? da : mul8(reinterpret_cast<i8>(texel >> 24), da);
         }
         if (specular) {
-            cr = sat8(cr + to8((row[kAttrSpecular] + slope[kAttrSpecular] * dx) * w));
-            cg = sat8(cg + to8((row[kAttrSpecular + 1] + slope[kAttrSpecular + 1] * dx) * w));
-            cb = sat8(cb + to8((row[kAttrSpecular + 2] + slope[kAttrSpecular + 2] * dx) * w));
+            const i8 sr = to8((row[kAttrSpecular] + slope[kAttrSpecular] * dx) * w);
+            const i8 sg = to8((row[kAttrSpecular + 1] + slope[kAttrSpecular + 1] * dx) * w);
+            const i8 sb = to8((row[kAttrSpecular + 2] + slope[kAttrSpecular + 2] * dx) * w);
+            rgb = add_saturated(rgb, reinterpret_cast<u8>((sr << 16) | (sg << 8) | sb));
         }
+        const u8 source = rgb | (reinterpret_cast<u8>(ca) << 24);
         u8 old;
         if (count == 8) {
             std::memcpy(&old, crow + x, sizeof(old));
         } else {
             old = reinterpret_cast<u8>(_mm256_maskload_epi32(reinterpret_cast<const int*>(crow + x), raw(active)));
         }
+        u8 blended = source;
         if constexpr (blend_mode != Blend::None) {
             const u8 d = old | keep_alpha;
-            const i8 dr = reinterpret_cast<i8>((d >> 16) & 0xFF);
-            const i8 dg = reinterpret_cast<i8>((d >> 8) & 0xFF);
-            const i8 db = reinterpret_cast<i8>(d & 0xFF);
-            const i8 da = reinterpret_cast<i8>(d >> 24);
+            const u8 alpha = reinterpret_cast<u8>(ca);
             if constexpr (blend_mode == Blend::Alpha) {
-                const i8 ia = 255 - ca;
-                cr = sat8(mul8(cr, ca) + mul8(dr, ia));
-                cg = sat8(mul8(cg, ca) + mul8(dg, ia));
-                cb = sat8(mul8(cb, ca) + mul8(db, ia));
-                ca = sat8(mul8(ca, ca) + mul8(da, ia));
+                blended = add_saturated(mul8_bytes(source, alpha), mul8_bytes(d, splat_u(255) - alpha));
             } else if constexpr (blend_mode == Blend::Add) {
-                cr = sat8(cr + dr);
-                cg = sat8(cg + dg);
-                cb = sat8(cb + db);
-                ca = sat8(ca + da);
+                blended = add_saturated(source, d);
             } else {
-                cr = sat8(mul8(cr, ca) + dr);
-                cg = sat8(mul8(cg, ca) + dg);
-                cb = sat8(mul8(cb, ca) + db);
-                ca = sat8(mul8(ca, ca) + da);
+                blended = add_saturated(mul8_bytes(source, alpha), d);
             }
         }
-        const u8 packed = ((reinterpret_cast<u8>(ca) << 24) | (reinterpret_cast<u8>(cr) << 16) |
-                           (reinterpret_cast<u8>(cg) << 8) | reinterpret_cast<u8>(cb)) &
-                          store_mask;
+        const u8 packed = blended & store_mask;
         const u8 out = select(pass, packed, old);
         if (count == 8) {
             std::memcpy(crow + x, &out, sizeof(out));
