@@ -12,7 +12,7 @@
 
 #include "platform/d3d/soft/span_fast_states.h"
 #include "platform/d3d/soft/span_kernels.h"
-#include "platform/d3d/soft/simd8.h"
+#include "platform/d3d/soft/span_shade8.h"
 
 #pragma GCC push_options
 #pragma GCC target("avx2")
@@ -24,37 +24,12 @@ template <int Shader, bool Bilinear, int BlendMode, int DepthMode_>
 void span_fast8(const DrawConstants& k, const SetupTriangle& t, int y, int x0, int x1)
 {
     using namespace simd8;
-    constexpr Source color_source = kShaders[Shader].first;
-    constexpr Source alpha_source = kShaders[Shader].second;
-    constexpr bool textured = color_source != Source::Diffuse || alpha_source != Source::Diffuse;
-    constexpr bool diffuse_rgb = color_source != Source::Texture;
-    constexpr bool diffuse_a = alpha_source != Source::Texture;
-    constexpr Blend blend_mode = static_cast<Blend>(BlendMode);
     constexpr Depth depth_mode = static_cast<Depth>(DepthMode_);
 
     const float dy = static_cast<float>(y) - t.oy;
-    const f8 q_row = splat(t.q.c + t.q.b * dy);
-    const f8 q_a = splat(t.q.a);
-    const f8 z_row = splat(t.depth.c + t.depth.b * dy);
-    const f8 z_a = splat(t.depth.a);
     const bool specular = k.specular_add;
-    f8 row[kAttributes];
-    f8 slope[kAttributes];
-    auto prepare = [&](unsigned i) {
-        row[i] = splat(t.attr[i].c + t.attr[i].b * dy);
-        slope[i] = splat(t.attr[i].a);
-    };
-    if constexpr (diffuse_rgb) {
-        for (unsigned i = 0; i < 3; ++i) prepare(kAttrDiffuse + i);
-    }
-    if constexpr (diffuse_a) prepare(kAttrDiffuse + 3);
-    if (specular) {
-        for (unsigned i = 0; i < 3; ++i) prepare(kAttrSpecular + i);
-    }
-    if constexpr (textured) {
-        prepare(kAttrTex);
-        prepare(kAttrTex + 1);
-    }
+    Interpolants8 ip;
+    prepare8<Shader>(t, splat(dy), specular, &ip);
     std::uint32_t* crow = reinterpret_cast<std::uint32_t*>(k.color + static_cast<std::ptrdiff_t>(y) * k.color_pitch);
     float* drow = depth_mode != Depth::Off ? k.depth + static_cast<std::ptrdiff_t>(y) * k.depth_pitch : nullptr;
     const TextureView& tex = k.stages[0].texture;
@@ -68,13 +43,13 @@ void span_fast8(const DrawConstants& k, const SetupTriangle& t, int y, int x0, i
         const int count = x1 - x < 8 ? x1 - x : 8;
         const i8 active = lane_i < splat_i(count);
         const f8 dx = splat(static_cast<float>(x)) + lane - splat(t.ox);
-        const f8 q = q_row + q_a * dx;
+        const f8 q = ip.q_row + ip.q_a * dx;
         const f8 w = splat(1.0f) / q;
         f8 depth = splat(0.0f);
         i8 pass = active;
         f8 stored = splat(0.0f);
         if constexpr (depth_mode != Depth::Off) {
-            const f8 raw_depth = use_w ? w * inv_w_far : z_row + z_a * dx;
+            const f8 raw_depth = use_w ? w * inv_w_far : ip.z_row + ip.z_a * dx;
             depth = select(raw_depth > splat(0.0f), select(raw_depth < splat(1.0f), raw_depth, splat(1.0f)),
                            splat(0.0f));
             if (count == 8) {
@@ -85,60 +60,13 @@ void span_fast8(const DrawConstants& k, const SetupTriangle& t, int y, int x0, i
             pass &= depth <= stored;
             if (none(pass)) continue;
         }
-        u8 texel = splat_u(0);
-        if constexpr (textured) {
-            const f8 u = (row[kAttrTex] + slope[kAttrTex] * dx) * w;
-            const f8 v = (row[kAttrTex + 1] + slope[kAttrTex + 1] * dx) * w;
-            texel = sample_wrap_pow2(tex, u, v, Bilinear);
-        }
-        // The colour as packed bytes: 0x00RRGGBB, then the alpha on top.
-        u8 rgb;
-        if constexpr (color_source == Source::Texture) {
-            rgb = texel & 0x00FFFFFFu;
-        } else {
-            const i8 dr = to8((row[kAttrDiffuse] + slope[kAttrDiffuse] * dx) * w);
-            const i8 dg = to8((row[kAttrDiffuse + 1] + slope[kAttrDiffuse + 1] * dx) * w);
-            const i8 db = to8((row[kAttrDiffuse + 2] + slope[kAttrDiffuse + 2] * dx) * w);
-            if constexpr (color_source == Source::Diffuse) {
-                rgb = reinterpret_cast<u8>((dr << 16) | (dg << 8) | db);
-            } else {
-                const u8 rb = mul8_pairs(texel & 0x00FF00FFu, reinterpret_cast<u8>((dr << 16) | db));
-                const u8 g = mul8_pairs((texel >> 8) & 0xFFu, reinterpret_cast<u8>(dg));
-                rgb = rb | (g << 8);
-            }
-        }
-        i8 ca;
-        if constexpr (alpha_source == Source::Texture) {
-            ca = reinterpret_cast<i8>(texel >> 24);
-        } else {
-            const i8 da = to8((row[kAttrDiffuse + 3] + slope[kAttrDiffuse + 3] * dx) * w);
-            ca = alpha_source == Source::Diffuse ? da : mul8(reinterpret_cast<i8>(texel >> 24), da);
-        }
-        if (specular) {
-            const i8 sr = to8((row[kAttrSpecular] + slope[kAttrSpecular] * dx) * w);
-            const i8 sg = to8((row[kAttrSpecular + 1] + slope[kAttrSpecular + 1] * dx) * w);
-            const i8 sb = to8((row[kAttrSpecular + 2] + slope[kAttrSpecular + 2] * dx) * w);
-            rgb = add_saturated(rgb, reinterpret_cast<u8>((sr << 16) | (sg << 8) | sb));
-        }
-        const u8 source = rgb | (reinterpret_cast<u8>(ca) << 24);
         u8 old;
         if (count == 8) {
             std::memcpy(&old, crow + x, sizeof(old));
         } else {
             old = reinterpret_cast<u8>(_mm256_maskload_epi32(reinterpret_cast<const int*>(crow + x), raw(active)));
         }
-        u8 blended = source;
-        if constexpr (blend_mode != Blend::None) {
-            const u8 d = old | keep_alpha;
-            const u8 alpha = reinterpret_cast<u8>(ca);
-            if constexpr (blend_mode == Blend::Alpha) {
-                blended = add_saturated(mul8_bytes(source, alpha), mul8_bytes(d, splat_u(255) - alpha));
-            } else if constexpr (blend_mode == Blend::Add) {
-                blended = add_saturated(source, d);
-            } else {
-                blended = add_saturated(mul8_bytes(source, alpha), d);
-            }
-        }
+        const u8 blended = shade8<Shader, Bilinear, BlendMode>(ip, tex, dx, w, old, keep_alpha, specular);
         const u8 packed = blended & store_mask;
         const u8 out = select(pass, packed, old);
         if (count == 8) {

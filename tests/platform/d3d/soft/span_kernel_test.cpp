@@ -3,7 +3,7 @@
 // with and without target alpha and specular add) draws random triangles with random colours,
 // texture coordinates (some far outside the texture, some not finite), depths and 1/w into a random
 // target and depth buffer through the generic loop, the four-lane loop and, where the processor has
-// AVX2, the eight-lane loop. The whole colour surface (its row padding included) and the depth buffer
+// AVX2, the eight-lane loop and the two-row loop. The whole colour surface (its row padding included) and the depth buffer
 // must come out the same, so a loop that shades a pixel differently, writes outside its span or skips
 // a partial group fails.
 #include <gtest/gtest.h>
@@ -115,6 +115,31 @@ Surfaces draw(const Case& c, SpanFn span)
     return s;
 }
 
+// The same triangles two rows at a time; every third pair leaves its first row out and draws it alone
+// afterwards, so pairs with only their second row (and lone rows at a triangle's bottom) are drawn too.
+Surfaces draw_pairs(const Case& c, SpanPairFn pair, SpanFn span)
+{
+    Surfaces s = c.start;
+    DrawConstants k = c.k;
+    k.color = reinterpret_cast<BYTE*>(s.color.data());
+    k.depth = k.depth_mode != DepthMode::Off ? s.depth.data() : nullptr;
+    int n = 0;
+    for (const SetupTriangle& t : c.triangles) {
+        for (int y = t.y0; y < t.y1; y += 2) {
+            int x0[2] = {0, 0};
+            int x1[2] = {0, 0};
+            if (!triangle_row_span(t, y, t.x0, t.x1, &x0[0], &x1[0])) x0[0] = x1[0] = 0;
+            if (y + 1 >= t.y1 || !triangle_row_span(t, y + 1, t.x0, t.x1, &x0[1], &x1[1])) x0[1] = x1[1] = 0;
+            const bool split = ++n % 3 == 0 && x0[0] < x1[0];
+            const int first[2] = {x0[0], x1[0]};
+            if (split) x1[0] = x0[0];
+            pair(k, t, y, x0, x1);
+            if (split) span(k, t, y, first[0], first[1]);
+        }
+    }
+    return s;
+}
+
 long differing_pixels(const Surfaces& a, const Surfaces& b)
 {
     long n = 0;
@@ -177,6 +202,12 @@ TEST(SoftSpanKernels, EveryLoopDrawsTheGenericLoopsPixels)
                                     << "eight lanes: colour " << static_cast<int>(color) << " alpha "
                                     << static_cast<int>(alpha) << " bilinear " << bilinear << " blend " << blend
                                     << " depth " << depth << " flags " << flags;
+                                const SpanPairFn pair = select_span_pair_kernel(k, true);
+                                ASSERT_NE(pair, nullptr);
+                                EXPECT_EQ(differing_pixels(draw_pairs(c, pair, four), reference), 0)
+                                    << "two rows: colour " << static_cast<int>(color) << " alpha "
+                                    << static_cast<int>(alpha) << " bilinear " << bilinear << " blend " << blend
+                                    << " depth " << depth << " flags " << flags;
                             }
                         }
                     }
@@ -202,9 +233,11 @@ TEST(SoftSpanKernels, StatesWithoutALoopGetTheGenericOne)
     EXPECT_EQ(span_kernel_of_width(k, SpanWidth::Four), nullptr);
     EXPECT_EQ(span_kernel_of_width(k, SpanWidth::Eight), nullptr);
     EXPECT_EQ(select_span_kernel(k, true), &span_generic);
+    EXPECT_EQ(select_span_pair_kernel(k, true), nullptr);
     k.stages[0].color = StageOp{D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE};
     EXPECT_NE(select_span_kernel(k, true), &span_generic);
     EXPECT_EQ(select_span_kernel(k, false), &span_generic);
+    EXPECT_EQ(select_span_pair_kernel(k, false), nullptr);
     k.stages[0].texture.width = 3;  // not a power of two
     EXPECT_EQ(select_span_kernel(k, true), &span_generic);
 }
