@@ -9,14 +9,39 @@ namespace {
 // Below this many bounding-box pixels in a draw, threads cost more than they save.
 constexpr std::int64_t kParallelMinPixels = 16384;
 
-void raster_rows(const DrawConstants& k, SpanFn span, const SetupTriangle& t, int x0, int y0, int x1, int y1)
+// Spans at most this wide on both rows of a pair go to the two-row loop; wider ones fill the lanes of
+// the one-row loop by themselves.
+constexpr int kPairMaxWidth = 16;
+
+void raster_rows(const DrawConstants& k, SpanFn span, SpanPairFn pair, const SetupTriangle& t, int x0, int y0, int x1,
+                 int y1)
 {
     const int ya = std::max(t.y0, y0);
     const int yb = std::min(t.y1, y1);
     const int xa = std::max(t.x0, x0);
     const int xb = std::min(t.x1, x1);
     if (xa >= xb) return;
-    for (int y = ya; y < yb; ++y) {
+    int y = ya;
+    if (pair != nullptr) {
+        for (; y + 1 < yb; y += 2) {
+            int s0[2] = {0, 0};
+            int s1[2] = {0, 0};
+            const bool has0 = triangle_row_span(t, y, xa, xb, &s0[0], &s1[0]);
+            const bool has1 = triangle_row_span(t, y + 1, xa, xb, &s0[1], &s1[1]);
+            if (!has0) s0[0] = s1[0] = 0;
+            if (!has1) s0[1] = s1[1] = 0;
+            if (!has0 && !has1) continue;
+            const int lo = has0 && has1 ? std::min(s0[0], s0[1]) : (has0 ? s0[0] : s0[1]);
+            const int hi = has0 && has1 ? std::max(s1[0], s1[1]) : (has0 ? s1[0] : s1[1]);
+            if (hi - lo <= kPairMaxWidth) {
+                pair(k, t, y, s0, s1);
+            } else {
+                if (has0) span(k, t, y, s0[0], s1[0]);
+                if (has1) span(k, t, y + 1, s0[1], s1[1]);
+            }
+        }
+    }
+    for (; y < yb; ++y) {
         int s0, s1;
         if (triangle_row_span(t, y, xa, xb, &s0, &s1)) span(k, t, y, s0, s1);
     }
@@ -34,12 +59,12 @@ void Rasterizer::run_tile(void* context, unsigned job)
     const int x0 = tx * kTileSize;
     const int y0 = ty * kTileSize;
     for (std::uint32_t index : r.bins_[tile]) {
-        raster_rows(*j.k, j.span, j.triangles[index], x0, y0, x0 + kTileSize, y0 + kTileSize);
+        raster_rows(*j.k, j.span, j.pair, j.triangles[index], x0, y0, x0 + kTileSize, y0 + kTileSize);
     }
 }
 
-void Rasterizer::draw_triangles(const DrawConstants& k, SpanFn span, const SetupTriangle* triangles, std::size_t count,
-                                TilePool& pool, bool parallel)
+void Rasterizer::draw_triangles(const DrawConstants& k, SpanFn span, SpanPairFn pair, const SetupTriangle* triangles,
+                                std::size_t count, TilePool& pool, bool parallel)
 {
     if (count == 0) return;
     std::int64_t pixels = 0;
@@ -50,7 +75,7 @@ void Rasterizer::draw_triangles(const DrawConstants& k, SpanFn span, const Setup
     if (!parallel || pool.threads() == 1 || pixels < kParallelMinPixels) {
         for (std::size_t i = 0; i < count; ++i) {
             const SetupTriangle& t = triangles[i];
-            raster_rows(k, span, t, t.x0, t.y0, t.x1, t.y1);
+            raster_rows(k, span, pair, t, t.x0, t.y0, t.x1, t.y1);
         }
         return;
     }
@@ -75,7 +100,7 @@ void Rasterizer::draw_triangles(const DrawConstants& k, SpanFn span, const Setup
     for (std::size_t i = 0; i < tiles; ++i) {
         if (!bins_[i].empty()) active_.push_back(static_cast<unsigned>(i));
     }
-    Job job{this, &k, span, triangles};
+    Job job{this, &k, span, pair, triangles};
     pool.run(static_cast<unsigned>(active_.size()), &Rasterizer::run_tile, &job);
 }
 

@@ -1,7 +1,8 @@
 // Rasterisation of set-up triangles: triangles are binned into 64 × 64 pixel tiles of the target, and
 // the tiles are shared out to the worker threads; within a tile the triangles run in submission order,
-// row by row, covered spans going to the pixel loop. Small draws run on the calling thread without
-// binning. Lines (wireframe fill, line lists and strips) and points run on the calling thread.
+// row by row (narrow spans two rows at a time where a two-row loop exists), covered spans going to the
+// pixel loop. Small draws run on the calling thread without binning. Lines (wireframe fill, line lists
+// and strips) and points run on the calling thread.
 #pragma once
 
 #include <cstdint>
@@ -17,15 +18,17 @@ constexpr int kTileSize = 64;
 
 class Rasterizer {
 public:
-    // Draws triangles[0..count) into k's target; parallel = false keeps everything on this thread.
-    void draw_triangles(const DrawConstants& k, SpanFn span, const SetupTriangle* triangles, std::size_t count,
-                        TilePool& pool, bool parallel);
+    // Draws triangles[0..count) into k's target; parallel = false keeps everything on this thread. pair,
+    // where not null, draws narrow spans two rows at a time.
+    void draw_triangles(const DrawConstants& k, SpanFn span, SpanPairFn pair, const SetupTriangle* triangles,
+                        std::size_t count, TilePool& pool, bool parallel);
 
 private:
     struct Job {
         Rasterizer* self;
         const DrawConstants* k;
         SpanFn span;
+        SpanPairFn pair;
         const SetupTriangle* triangles;
     };
     static void run_tile(void* context, unsigned job);

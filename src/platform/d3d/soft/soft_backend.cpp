@@ -64,6 +64,7 @@ private:
     std::vector<SetupTriangle> setups_;
     DrawConstants k_;
     SpanFn span_ = nullptr;
+    SpanPairFn span_pair_ = nullptr;
     GuardBand guard_{};
     CullSign cull_ = CullSign::None;
     DWORD fill_ = D3DFILL_SOLID;
@@ -171,6 +172,7 @@ HRESULT SoftBackend::draw(const DeviceState& state, std::uint32_t, const DrawBin
     resolve_draw_constants(state, b, layout.pretransformed, textures_, &k_);
     if (k_.scissor_x0 >= k_.scissor_x1 || k_.scissor_y0 >= k_.scissor_y1) return D3D_OK;
     span_ = select_span_kernel(k_, specialised_);
+    span_pair_ = select_span_pair_kernel(k_, specialised_);
     const D3DVIEWPORT7& vp = state.viewport;
     guard_ = state_guard_band(vp);
     depth_min_ = vp.dvMinZ;
@@ -226,7 +228,7 @@ HRESULT SoftBackend::draw(const DeviceState& state, std::uint32_t, const DrawBin
     for (unsigned s = 0; s < k_.stage_count; ++s) {
         if (k_.stages[s].reads_texture && b.textures[s] == b.target) self_read = true;
     }
-    rasterizer_.draw_triangles(k_, span_, setups_.data(), setups_.size(), pool_, !self_read);
+    rasterizer_.draw_triangles(k_, span_, span_pair_, setups_.data(), setups_.size(), pool_, !self_read);
     return D3D_OK;
 }
 

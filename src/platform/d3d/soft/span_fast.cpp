@@ -7,28 +7,11 @@
 
 #include "platform/d3d/soft/pixel_ops.h"
 #include "platform/d3d/soft/simd4.h"
+#include "platform/d3d/soft/span_fast_states.h"
 #include "platform/d3d/soft/span_kernels.h"
 
 namespace soft {
 namespace {
-
-enum class Source : int { Diffuse, Texture, TextureTimesDiffuse };
-enum class Blend : int { None, Alpha, Add, AlphaAdd };
-enum class Depth : int { Off, TestWrite, Test };
-
-// The shader combinations with their own loops: (colour source, alpha source).
-constexpr std::pair<Source, Source> kShaders[] = {
-    {Source::Diffuse, Source::Diffuse},
-    {Source::Texture, Source::Diffuse},
-    {Source::Texture, Source::Texture},
-    {Source::TextureTimesDiffuse, Source::Diffuse},
-    {Source::TextureTimesDiffuse, Source::TextureTimesDiffuse},
-    {Source::TextureTimesDiffuse, Source::Texture},
-    {Source::Diffuse, Source::TextureTimesDiffuse},
-};
-constexpr int kShaderCount = static_cast<int>(sizeof(kShaders) / sizeof(kShaders[0]));
-constexpr int kBlendCount = 4;
-constexpr int kDepthCount = 3;
 
 // The same loop four pixels at a time. A last group of fewer than four pixels runs with its missing
 // lanes masked off; memory outside the span is never touched.
@@ -186,13 +169,6 @@ void span_fast(const DrawConstants& k, const SetupTriangle& t, int y, int x0, in
     }
 }
 
-constexpr int kKernelCount = kShaderCount * 2 * kBlendCount * kDepthCount;
-
-constexpr int kernel_index(int shader, bool bilinear, int blend, int depth)
-{
-    return ((shader * 2 + (bilinear ? 1 : 0)) * kBlendCount + blend) * kDepthCount + depth;
-}
-
 template <int Index>
 constexpr SpanFn kernel_at()
 {
@@ -244,7 +220,9 @@ bool classify(const StageOp& op, bool alpha, Source* out)
     }
 }
 
-int kernel_for(const DrawConstants& k)
+}  // namespace
+
+int span_fast_index(const DrawConstants& k)
 {
     if (k.color_kind != PixelKind::X8R8G8B8 && k.color_kind != PixelKind::A8R8G8B8) return -1;
     if (k.alpha_test || k.flat || k.stage_count > 1 || k.reject_outside_depth_range) return -1;
@@ -293,18 +271,24 @@ int kernel_for(const DrawConstants& k)
     return kernel_index(shader, bilinear, blend, depth);
 }
 
-}  // namespace
-
 bool span_kernel_is_specialised(const DrawConstants& k)
 {
-    return kernel_for(k) >= 0;
+    return span_fast_index(k) >= 0;
+}
+
+SpanFn span_kernel_of_width(const DrawConstants& k, SpanWidth width)
+{
+    const int index = span_fast_index(k);
+    if (index < 0) return nullptr;
+    if (width == SpanWidth::Eight) return span_fast_avx2_at(index);
+    return kKernels[static_cast<std::size_t>(index)];
 }
 
 SpanFn select_span_kernel(const DrawConstants& k, bool allow_specialised)
 {
     if (allow_specialised) {
-        const int index = kernel_for(k);
-        if (index >= 0) return kKernels[static_cast<std::size_t>(index)];
+        if (const SpanFn wide = span_kernel_of_width(k, SpanWidth::Eight)) return wide;
+        if (const SpanFn narrow = span_kernel_of_width(k, SpanWidth::Four)) return narrow;
     }
     return &span_generic;
 }

@@ -1,0 +1,189 @@
+// Eight-lane vector forms of the pixel arithmetic for the AVX2 pixel loops (span_fast_avx2.cpp, the
+// only file that includes this one: everything here is compiled for AVX2 and must not run elsewhere).
+// Each function is its four-lane namesake of simd4.h on eight lanes — the same operations in the same
+// order, IEEE single precision, no contraction (AVX2 alone brings no fused multiply-add) — so a pixel
+// comes out the same whichever loop draws it. Texels are fetched with hardware gathers.
+#pragma once
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "platform/d3d/soft/draw_constants.h"
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+namespace soft::simd8 {
+
+typedef float f8 __attribute__((vector_size(32)));
+typedef std::int32_t i8 __attribute__((vector_size(32)));
+typedef std::uint32_t u8 __attribute__((vector_size(32)));
+typedef std::uint16_t u16x16 __attribute__((vector_size(32)));
+
+inline f8 splat(float v)
+{
+    return f8{v, v, v, v, v, v, v, v};
+}
+
+inline i8 splat_i(std::int32_t v)
+{
+    return i8{v, v, v, v, v, v, v, v};
+}
+
+inline u8 splat_u(std::uint32_t v)
+{
+    return u8{v, v, v, v, v, v, v, v};
+}
+
+inline __m256i raw(i8 v)
+{
+    return reinterpret_cast<__m256i>(v);
+}
+
+inline __m256i raw(u8 v)
+{
+    return reinterpret_cast<__m256i>(v);
+}
+
+inline bool none(i8 mask)
+{
+    return _mm256_testz_si256(raw(mask), raw(mask)) != 0;
+}
+
+// Lane-wise choice: mask lanes are all ones (take a) or all zeros (take b).
+inline i8 select(i8 mask, i8 a, i8 b)
+{
+    return (mask & a) | (~mask & b);
+}
+
+inline u8 select(i8 mask, u8 a, u8 b)
+{
+    const u8 m = reinterpret_cast<u8>(mask);
+    return (m & a) | (~m & b);
+}
+
+inline f8 select(i8 mask, f8 a, f8 b)
+{
+    return reinterpret_cast<f8>(select(mask, reinterpret_cast<i8>(a), reinterpret_cast<i8>(b)));
+}
+
+inline i8 to_int(f8 v)  // truncation; callers keep v in range
+{
+    return __builtin_convertvector(v, i8);
+}
+
+inline f8 to_float(i8 v)
+{
+    return __builtin_convertvector(v, f8);
+}
+
+inline i8 to8(f8 v)
+{
+    const i8 positive = v > splat(0.0f);
+    const i8 high = v >= splat(255.0f);
+    const f8 safe = select(positive & ~high, v, splat(0.0f));
+    const i8 level = to_int(safe + splat(0.5f));
+    return select(high, splat_i(255), select(positive, level, splat_i(0)));
+}
+
+inline i8 mul8(i8 a, i8 b)
+{
+    const u16x16 p = reinterpret_cast<u16x16>(a) * reinterpret_cast<u16x16>(b) + static_cast<std::uint16_t>(128);
+    return reinterpret_cast<i8>((p + (p >> 8)) >> 8);
+}
+
+// mul8 of the two 16-bit halves of each lane at once (values 0..255 in each half: the steps fit 16
+// bits exactly as in mul8).
+inline u8 mul8_pairs(u8 a, u8 b)
+{
+    const u16x16 p = reinterpret_cast<u16x16>(a) * reinterpret_cast<u16x16>(b) + static_cast<std::uint16_t>(128);
+    return reinterpret_cast<u8>((p + (p >> 8)) >> 8);
+}
+
+// mul8 of each of the four byte channels of c by the level f (0..255) of its lane.
+inline u8 mul8_bytes(u8 c, u8 f)
+{
+    const u8 f2 = f | (f << 16);
+    return mul8_pairs(c & 0x00FF00FFu, f2) | (mul8_pairs((c >> 8) & 0x00FF00FFu, f2) << 8);
+}
+
+// sat8(a + b) of each byte channel of non-negative channels: the unsigned saturating byte add.
+inline u8 add_saturated(u8 a, u8 b)
+{
+    return reinterpret_cast<u8>(_mm256_adds_epu8(raw(a), raw(b)));
+}
+
+// Clamp to 0..255, as the compare-and-select of simd4.h.
+inline i8 sat8(i8 v)
+{
+    return reinterpret_cast<i8>(_mm256_min_epi32(_mm256_max_epi32(raw(v), _mm256_setzero_si256()), _mm256_set1_epi32(255)));
+}
+
+inline f8 wrap_fraction(f8 u)
+{
+    const f8 magnitude = reinterpret_cast<f8>(reinterpret_cast<i8>(u) & splat_i(0x7FFFFFFF));
+    const i8 finite_small = magnitude < splat(8388608.0f);
+    const f8 us = select(finite_small, u, splat(0.0f));
+    const f8 f = to_float(to_int(us));
+    const f8 r = us - select(f > us, f - splat(1.0f), f);
+    return select(finite_small, r, splat(0.0f));
+}
+
+inline i8 round_to_int(f8 v)
+{
+    const f8 w = v + splat(0.5f);
+    const i8 i = to_int(w);
+    return i + (to_float(i) > w);
+}
+
+inline u8 lerp_argb(u8 a, u8 b, u8 f)
+{
+    const u8 g = splat_u(256) - f;
+    const u16x16 f16 = reinterpret_cast<u16x16>(f | (f << 16));
+    const u16x16 g16 = reinterpret_cast<u16x16>(g | (g << 16));
+    const u8 mask = splat_u(0x00FF00FFu);
+    const u16x16 rb = (reinterpret_cast<u16x16>(a & mask) * g16 + reinterpret_cast<u16x16>(b & mask) * f16 +
+                       static_cast<std::uint16_t>(128)) >>
+                      8;
+    const u16x16 ag = (reinterpret_cast<u16x16>((a >> 8) & mask) * g16 +
+                       reinterpret_cast<u16x16>((b >> 8) & mask) * f16 + static_cast<std::uint16_t>(128)) &
+                      static_cast<std::uint16_t>(0xFF00);
+    return reinterpret_cast<u8>(rb) | reinterpret_cast<u8>(ag);
+}
+
+inline u8 gather(const TextureView& t, i8 index)
+{
+    return reinterpret_cast<u8>(_mm256_i32gather_epi32(reinterpret_cast<const int*>(t.texels), raw(index), 4));
+}
+
+// sample_wrap_pow2 of simd4.h: every index is masked into the texture, so every gathered address is
+// inside it.
+inline u8 sample_wrap_pow2(const TextureView& t, f8 u, f8 v, bool bilinear)
+{
+    const float w = static_cast<float>(t.width);
+    const float h = static_cast<float>(t.height);
+    const i8 tx = round_to_int(wrap_fraction(u) * splat(w) * splat(256.0f)) - (bilinear ? 128 : 0);
+    const i8 ty = round_to_int(wrap_fraction(v) * splat(h) * splat(256.0f)) - (bilinear ? 128 : 0);
+    const i8 wm = splat_i(t.width - 1);
+    const i8 hm = splat_i(t.height - 1);
+    const i8 pitch = splat_i(t.pitch);
+    const i8 x0 = (tx >> 8) & wm;
+    const i8 y0 = (ty >> 8) & hm;
+    const u8 alpha = splat_u(t.alpha_or);
+    if (!bilinear) return gather(t, y0 * pitch + x0) | alpha;
+    const i8 x1 = (x0 + 1) & wm;
+    const i8 r0 = y0 * pitch;
+    const i8 r1 = ((y0 + 1) & hm) * pitch;
+    const u8 a = gather(t, r0 + x0) | alpha;
+    const u8 b = gather(t, r0 + x1) | alpha;
+    const u8 c = gather(t, r1 + x0) | alpha;
+    const u8 d = gather(t, r1 + x1) | alpha;
+    const u8 fx = reinterpret_cast<u8>(tx & 255);
+    const u8 fy = reinterpret_cast<u8>(ty & 255);
+    return lerp_argb(lerp_argb(a, b, fx), lerp_argb(c, d, fx), fy);
+}
+
+}  // namespace soft::simd8
+
+#pragma GCC pop_options
