@@ -10,9 +10,9 @@
 #include <cstdint>
 
 #include "platform/d3d/soft/draw_constants.h"
+#include "platform/d3d/soft/avx2_region.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+SOFT_AVX2_BEGIN
 
 namespace soft::simd8 {
 
@@ -186,4 +186,4 @@ inline u8 sample_wrap_pow2(const TextureView& t, f8 u, f8 v, bool bilinear)
 
 }  // namespace soft::simd8
 
-#pragma GCC pop_options
+SOFT_AVX2_END

@@ -13,9 +13,9 @@
 #include "platform/d3d/soft/span_fast_states.h"
 #include "platform/d3d/soft/span_kernels.h"
 #include "platform/d3d/soft/span_shade8.h"
+#include "platform/d3d/soft/avx2_region.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+SOFT_AVX2_BEGIN
 
 namespace soft {
 namespace {
@@ -106,7 +106,7 @@ constexpr std::array<SpanFn, kKernelCount> kKernels8 = make_table(std::make_inde
 }  // namespace
 }  // namespace soft
 
-#pragma GCC pop_options
+SOFT_AVX2_END
 
 namespace soft {
 

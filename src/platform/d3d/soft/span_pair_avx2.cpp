@@ -12,9 +12,9 @@
 #include "platform/d3d/soft/span_fast_states.h"
 #include "platform/d3d/soft/span_kernels.h"
 #include "platform/d3d/soft/span_shade8.h"
+#include "platform/d3d/soft/avx2_region.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+SOFT_AVX2_BEGIN
 
 namespace soft {
 namespace {
@@ -131,7 +131,7 @@ constexpr std::array<SpanPairFn, kKernelCount> kPairKernels = make_table(std::ma
 }  // namespace
 }  // namespace soft
 
-#pragma GCC pop_options
+SOFT_AVX2_END
 
 namespace soft {
 

@@ -8,9 +8,9 @@
 #include "platform/d3d/soft/simd8.h"
 #include "platform/d3d/soft/span_fast_states.h"
 #include "platform/d3d/soft/triangle_setup.h"
+#include "platform/d3d/soft/avx2_region.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+SOFT_AVX2_BEGIN
 
 namespace soft::simd8 {
 
@@ -112,4 +112,4 @@ inline u8 shade8(const Interpolants8& ip, const TextureView& tex, f8 dx, f8 w, u
 
 }  // namespace soft::simd8
 
-#pragma GCC pop_options
+SOFT_AVX2_END
