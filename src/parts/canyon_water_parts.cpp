@@ -84,12 +84,8 @@ bool demo_part_5(float dt, float)
         matrix_identity(&identity);
         set_view_matrix(identity);
         set_world_matrix(identity);
-        D3DVIEWPORT7 viewport{};
-        get_viewport(&viewport);
-        const float aspect = viewport.dwWidth != 0
-                                 ? static_cast<float>(viewport.dwHeight) / static_cast<float>(viewport.dwWidth)
-                                 : 0.75f;
-        set_projection_matrix(*matrix_perspective(&projection, PART_PI * 0.33333334f, aspect, 0.0001f, 100.0f));
+        set_projection_matrix(
+            *matrix_perspective(&projection, PART_PI * 0.33333334f, viewport_aspect(), 0.0001f, 100.0f));
         set_render_state(D3DRENDERSTATE_ZENABLE, 1);
         cylinder_tunnel_draw(dt * 0.1f);
         end_scene();

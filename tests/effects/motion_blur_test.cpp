@@ -1,5 +1,5 @@
-// Motion blur on the software device: the target's size rule, the switches with the depth buffer
-// moving along, the composite's calls and opacity, and every state as it was afterwards.
+// Motion blur on the software device: the target's size for each viewport, the switches with the depth
+// buffer moving along, the composite's opacity, and every state as it was afterwards.
 #include "effects/motion_blur.h"
 
 #include "effects/effect_rigs.h"
@@ -8,12 +8,6 @@
 #include "render/render.h"
 
 namespace {
-
-TEST(MotionBlurSize, FiveTwelveAboveFiveTwelveElseTwoFiftySix) {
-    const std::pair<DWORD, DWORD> cases[] = {{1024, 512}, {768, 512}, {640, 512}, {513, 512}, {512, 256},
-                                             {480, 256}, {300, 256}, {257, 256}, {256, 256}, {100, 256}};
-    for (auto [viewport, size] : cases) EXPECT_EQ(motion_blur_target_size(viewport), size) << viewport;
-}
 
 class MotionBlurTest : public SoftwareEffectTest {
 protected:
@@ -79,28 +73,6 @@ TEST_F(MotionBlurTest, OpacityZeroKeepsTheScreenAndOneReplacesIt) {
         ASSERT_TRUE(rig_read_surface(offscreen.target(), &frame));
         for (int i : {0, 240 * 640 + 320, 640 * 480 - 1}) EXPECT_EQ(frame.argb[static_cast<std::size_t>(i)], expected) << alpha;
     }
-}
-
-TEST_F(MotionBlurTest, CompositeRunsInsideAStateBlock) {
-    make_device(160, 120);
-    ASSERT_EQ(blur.create_target(), S_OK);
-    RecordingDevice recording(offscreen.device());
-    render_objects_set({offscreen.direct_draw(), offscreen.direct3d(), &recording, offscreen.target()});
-    recording.label(texture_get_surface("motionblur"), "motionblur");
-    recording.clear_calls();
-    blur.draw(0.3f);
-    const std::vector<std::string> expected = {
-        "CreateStateBlock 1", "SetRenderState 27 1", "SetRenderState 19 5", "SetRenderState 20 6",
-        "SetTextureStageState 0 1 2", "SetTextureStageState 0 2 2", "SetTextureStageState 0 4 2",
-        "SetTextureStageState 0 5 0", "SetRenderState 137 0", "SetRenderState 29 0", "SetTextureStageState 0 11 0",
-        "SetTexture 0 motionblur", "SetTexture 1 null", "GetViewport", "DrawPrimitive 5 452 4 0"};
-    ASSERT_EQ(recording.calls.size(), expected.size() + 2);
-    EXPECT_EQ(std::vector<std::string>(recording.calls.begin(), recording.calls.end() - 2), expected);
-    const std::string apply = recording.calls[expected.size()];
-    const std::string remove = recording.calls[expected.size() + 1];
-    ASSERT_TRUE(apply.starts_with("ApplyStateBlock ")) << apply;
-    EXPECT_EQ(remove, "DeleteStateBlock " + apply.substr(16));
-    offscreen.make_current();
 }
 
 // Everything the composite touches, and more, read back from the device.

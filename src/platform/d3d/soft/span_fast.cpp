@@ -172,11 +172,8 @@ void span_fast(const DrawConstants& k, const SetupTriangle& t, int y, int x0, in
 template <int Index>
 constexpr SpanFn kernel_at()
 {
-    constexpr int depth = Index % kDepthCount;
-    constexpr int blend = (Index / kDepthCount) % kBlendCount;
-    constexpr bool bilinear = ((Index / kDepthCount / kBlendCount) % 2) != 0;
-    constexpr int shader = Index / kDepthCount / kBlendCount / 2;
-    return &span_fast<shader, bilinear, blend, depth>;
+    using S = SpanStatesAt<Index>;
+    return &span_fast<S::shader, S::bilinear, S::blend, S::depth>;
 }
 
 template <std::size_t... I>

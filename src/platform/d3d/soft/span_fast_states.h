@@ -31,6 +31,16 @@ constexpr int kBlendCount = 4;
 constexpr int kDepthCount = 3;
 constexpr int kKernelCount = kShaderCount * 2 * kBlendCount * kDepthCount;
 
+// The state combination that stands at a table index (the inverse of the index below): every family
+// of specialised loops builds its table from it, so all of them share one order.
+template <int Index>
+struct SpanStatesAt {
+    static constexpr int depth = Index % kDepthCount;
+    static constexpr int blend = (Index / kDepthCount) % kBlendCount;
+    static constexpr bool bilinear = ((Index / kDepthCount / kBlendCount) % 2) != 0;
+    static constexpr int shader = Index / kDepthCount / kBlendCount / 2;
+};
+
 constexpr int kernel_index(int shader, bool bilinear, int blend, int depth)
 {
     return ((shader * 2 + (bilinear ? 1 : 0)) * kBlendCount + blend) * kDepthCount + depth;
