@@ -69,7 +69,9 @@ void span_fast(const DrawConstants& k, const SetupTriangle& t, int y, int x0, in
         i4 pass = active;
         f4 stored = splat(0.0f);
         if constexpr (depth_mode != Depth::Off) {
-            const f4 raw = use_w ? w * inv_w_far : z_row + z_a * dx;
+            const f4 z = z_row + z_a * dx;
+            if (k.reject_outside_depth_range) pass &= ~((z < splat(0.0f)) | (z > splat(1.0f)));
+            const f4 raw = use_w ? w * inv_w_far : z;
             depth = select(raw > splat(0.0f), select(raw < splat(1.0f), raw, splat(1.0f)), splat(0.0f));
             if (count == 4) {
                 std::memcpy(&stored, drow + x, sizeof(stored));
@@ -222,7 +224,7 @@ bool classify(const StageOp& op, bool alpha, Source* out)
 int span_fast_index(const DrawConstants& k)
 {
     if (k.color_kind != PixelKind::X8R8G8B8 && k.color_kind != PixelKind::A8R8G8B8) return -1;
-    if (k.alpha_test || k.flat || k.stage_count > 1 || k.reject_outside_depth_range) return -1;
+    if (k.alpha_test || k.flat || k.stage_count > 1) return -1;
     Source color = Source::Diffuse;
     Source alpha = Source::Diffuse;
     bool bilinear = false;
@@ -265,6 +267,8 @@ int span_fast_index(const DrawConstants& k)
             depth = static_cast<int>(k.depth_write ? Depth::TestWrite : Depth::Test);
         }
     }
+    // The loops test the depth range where they test depth; a draw that skips the depth test keeps it.
+    if (k.reject_outside_depth_range && depth == static_cast<int>(Depth::Off)) return -1;
     return kernel_index(shader, bilinear, blend, depth);
 }
 

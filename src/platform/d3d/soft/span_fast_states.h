@@ -25,6 +25,7 @@ constexpr std::pair<Source, Source> kShaders[] = {
     {Source::TextureTimesDiffuse, Source::TextureTimesDiffuse},
     {Source::TextureTimesDiffuse, Source::Texture},
     {Source::Diffuse, Source::TextureTimesDiffuse},
+    {Source::Texture, Source::TextureTimesDiffuse},
 };
 constexpr int kShaderCount = static_cast<int>(sizeof(kShaders) / sizeof(kShaders[0]));
 constexpr int kBlendCount = 4;

@@ -1,7 +1,8 @@
 // The pixel loops of the software backend: one generic loop that honours every state, and specialised
 // loops for the state combinations drawn most (untextured Gouraud; one point or bilinear texture
 // selected or modulated with the diffuse colour; no blending, alpha blending, additive and
-// alpha-additive blending; depth off or LESSEQUAL with and without writes). A span is the run of
+// alpha-additive blending; depth off or LESSEQUAL with and without writes, z or w, with or without the
+// depth-range test of pre-transformed vertices). A span is the run of
 // covered pixels of one triangle on one row; the loop shades, tests, blends and writes them.
 #pragma once
 

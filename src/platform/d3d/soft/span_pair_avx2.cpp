@@ -96,7 +96,9 @@ void span_pair8(const DrawConstants& k, const SetupTriangle& t, int y, const int
         i8 pass = active;
         f8 stored = splat(0.0f);
         if constexpr (depth_mode != Depth::Off) {
-            const f8 raw_depth = use_w ? w * inv_w_far : ip.z_row + ip.z_a * dx;
+            const f8 z = ip.z_row + ip.z_a * dx;
+            if (k.reject_outside_depth_range) pass &= ~((z < splat(0.0f)) | (z > splat(1.0f)));
+            const f8 raw_depth = use_w ? w * inv_w_far : z;
             depth = select(raw_depth > splat(0.0f), select(raw_depth < splat(1.0f), raw_depth, splat(1.0f)),
                            splat(0.0f));
             stored = load_pair(drow0, drow1, x, active);

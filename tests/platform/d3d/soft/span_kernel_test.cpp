@@ -161,7 +161,7 @@ TEST(SoftSpanKernels, EveryLoopDrawsTheGenericLoopsPixels)
             for (int bilinear = 0; bilinear < 2; ++bilinear) {
                 for (int blend = 0; blend < 5; ++blend) {
                     for (int depth = 0; depth < 5; ++depth) {
-                        for (int flags = 0; flags < 4; ++flags) {
+                        for (int flags = 0; flags < 8; ++flags) {
                             Case c;
                             DrawConstants& k = c.k;
                             const bool textured = color != Src::Diffuse || alpha == Src::Texture || alpha == Src::Modulate;
@@ -175,6 +175,7 @@ TEST(SoftSpanKernels, EveryLoopDrawsTheGenericLoopsPixels)
                             k.target_alpha = (flags & 1) != 0;
                             k.color_kind = k.target_alpha ? PixelKind::A8R8G8B8 : PixelKind::X8R8G8B8;
                             k.specular_add = (flags & 2) != 0;
+                            k.reject_outside_depth_range = (flags & 4) != 0;
                             k.blend = blend != 0;
                             const std::uint8_t factors[5][2] = {{D3DBLEND_ONE, D3DBLEND_ZERO},
                                                                 {D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
@@ -215,8 +216,9 @@ TEST(SoftSpanKernels, EveryLoopDrawsTheGenericLoopsPixels)
             }
         }
     }
-    // Of the 12 source pairs, 10 have loops (the passthrough alpha reads as diffuse).
-    EXPECT_EQ(specialised, 10 * 2 * 5 * 5 * 4);
+    // Of the 12 source pairs, 11 have loops (the passthrough alpha reads as diffuse); the depth-range
+    // test has them only where the depth test runs (3 of the 5 depth cases).
+    EXPECT_EQ(specialised, 11 * 2 * 5 * (5 * 4 + 3 * 4));
 }
 
 TEST(SoftSpanKernels, StatesWithoutALoopGetTheGenericOne)
