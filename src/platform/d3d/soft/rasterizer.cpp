@@ -6,15 +6,14 @@
 namespace soft {
 namespace {
 
-// Below this many bounding-box pixels in a draw, threads cost more than they save.
-constexpr std::int64_t kParallelMinPixels = 16384;
-
 // Spans at most this wide on both rows of a pair go to the two-row loop; wider ones fill the lanes of
 // the one-row loop by themselves.
 constexpr int kPairMaxWidth = 16;
 
-void raster_rows(const DrawConstants& k, SpanFn span, SpanPairFn pair, const SetupTriangle& t, int x0, int y0, int x1,
-                 int y1)
+}  // namespace
+
+void raster_triangle(const DrawConstants& k, SpanFn span, SpanPairFn pair, const SetupTriangle& t, int x0, int y0,
+                     int x1, int y1)
 {
     const int ya = std::max(t.y0, y0);
     const int yb = std::min(t.y1, y1);
@@ -45,63 +44,6 @@ void raster_rows(const DrawConstants& k, SpanFn span, SpanPairFn pair, const Set
         int s0, s1;
         if (triangle_row_span(t, y, xa, xb, &s0, &s1)) span(k, t, y, s0, s1);
     }
-}
-
-}  // namespace
-
-void Rasterizer::run_tile(void* context, unsigned job)
-{
-    const Job& j = *static_cast<const Job*>(context);
-    Rasterizer& r = *j.self;
-    const unsigned tile = r.active_[job];
-    const int tx = static_cast<int>(tile) % r.tiles_x_;
-    const int ty = static_cast<int>(tile) / r.tiles_x_;
-    const int x0 = tx * kTileSize;
-    const int y0 = ty * kTileSize;
-    for (std::uint32_t index : r.bins_[tile]) {
-        raster_rows(*j.k, j.span, j.pair, j.triangles[index], x0, y0, x0 + kTileSize, y0 + kTileSize);
-    }
-}
-
-void Rasterizer::draw_triangles(const DrawConstants& k, SpanFn span, SpanPairFn pair, const SetupTriangle* triangles,
-                                std::size_t count, TilePool& pool, bool parallel)
-{
-    if (count == 0) return;
-    std::int64_t pixels = 0;
-    for (std::size_t i = 0; i < count && pixels < kParallelMinPixels; ++i) {
-        const SetupTriangle& t = triangles[i];
-        pixels += static_cast<std::int64_t>(t.x1 - t.x0) * (t.y1 - t.y0);
-    }
-    if (!parallel || pool.threads() == 1 || pixels < kParallelMinPixels) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const SetupTriangle& t = triangles[i];
-            raster_rows(k, span, pair, t, t.x0, t.y0, t.x1, t.y1);
-        }
-        return;
-    }
-    tiles_x_ = (k.scissor_x1 + kTileSize - 1) / kTileSize;
-    const int tiles_y = (k.scissor_y1 + kTileSize - 1) / kTileSize;
-    const std::size_t tiles = static_cast<std::size_t>(tiles_x_) * static_cast<std::size_t>(tiles_y);
-    if (bins_.size() < tiles) bins_.resize(tiles);
-    for (std::size_t i = 0; i < tiles; ++i) bins_[i].clear();
-    for (std::size_t i = 0; i < count; ++i) {
-        const SetupTriangle& t = triangles[i];
-        const int tx0 = t.x0 / kTileSize;
-        const int tx1 = (t.x1 - 1) / kTileSize;
-        const int ty0 = t.y0 / kTileSize;
-        const int ty1 = (t.y1 - 1) / kTileSize;
-        for (int ty = ty0; ty <= ty1; ++ty) {
-            for (int tx = tx0; tx <= tx1; ++tx) {
-                bins_[static_cast<std::size_t>(ty) * tiles_x_ + tx].push_back(static_cast<std::uint32_t>(i));
-            }
-        }
-    }
-    active_.clear();
-    for (std::size_t i = 0; i < tiles; ++i) {
-        if (!bins_[i].empty()) active_.push_back(static_cast<unsigned>(i));
-    }
-    Job job{this, &k, span, pair, triangles};
-    pool.run(static_cast<unsigned>(active_.size()), &Rasterizer::run_tile, &job);
 }
 
 namespace {

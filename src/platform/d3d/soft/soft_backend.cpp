@@ -9,8 +9,10 @@
 #include "platform/d3d/core/surface.h"
 #include "platform/d3d/soft/clipping.h"
 #include "platform/d3d/soft/soft_caps.h"
+#include "platform/d3d/soft/draw_queue.h"
 #include "platform/d3d/soft/draw_state.h"
 #include "platform/d3d/soft/fixed_point.h"
+#include "platform/d3d/soft/pending_surfaces.h"
 #include "platform/d3d/soft/rasterizer.h"
 #include "platform/d3d/soft/span_kernels.h"
 #include "platform/d3d/soft/texture_cache.h"
@@ -29,24 +31,24 @@ class SoftBackend final : public DeviceBackend {
 public:
     explicit SoftBackend(const SoftBackendOptions& options)
         : pool_(options.threads == 0 ? tile_pool_default_threads() : options.threads),
-          specialised_(options.specialised_loops)
+          specialised_(options.specialised_loops),
+          deferred_(options.deferred),
+          pending_(&SoftBackend::run_queue_hook, this)
     {
+        textures_.set_before_rewrite(&SoftBackend::run_queue_hook, this);
     }
+    ~SoftBackend() override { run_queue(); }
 
-    HRESULT clear(const DeviceState&, const DrawBindings& b, const ClearRequest& request) override
-    {
-        for (DWORD i = 0; i < request.rect_count; ++i) {
-            const D3DRECT& r = request.rects[i];
-            const RECT rect{r.x1, r.y1, r.x2, r.y2};
-            if (request.flags & D3DCLEAR_TARGET) b.target->fill_rect(rect, request.color, false);
-            if ((request.flags & D3DCLEAR_ZBUFFER) && b.depth != nullptr) b.depth->fill_depth(rect, request.z);
-        }
-        return D3D_OK;
-    }
-
+    HRESULT clear(const DeviceState&, const DrawBindings& b, const ClearRequest& request) override;
     HRESULT draw(const DeviceState& state, std::uint32_t, const DrawBindings& b, const DrawBatch& batch) override;
+    void finish() override { run_queue(); }
 
 private:
+    static void run_queue_hook(void* self) { static_cast<SoftBackend*>(self)->run_queue(); }
+    void run_queue();
+    // Holds the surfaces of work just queued; runs the queue when one cannot be held, when the queue is
+    // full, or when deferring is off.
+    void after_queueing(const DrawBindings& b, bool reads_textures);
     ScreenVertex project(const ClipVertex& v) const;
     void emit_triangle(std::uint32_t i0, std::uint32_t i1, std::uint32_t i2, std::uint32_t provoking);
     void emit_clipped(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c, const ClipVertex& provoking,
@@ -56,8 +58,10 @@ private:
 
     TilePool pool_;
     bool specialised_;
+    bool deferred_;
     TextureCache textures_;
-    Rasterizer rasterizer_;
+    DrawQueue queue_;
+    PendingSurfaces pending_;
     // Per-draw working storage, kept between draws so that drawing does not allocate.
     std::vector<ClipVertex> clip_;
     std::vector<ScreenVertex> screen_;
@@ -73,6 +77,33 @@ private:
     float depth_min_ = 0.0f;
     float depth_scale_ = 1.0f;
 };
+
+void SoftBackend::run_queue()
+{
+    queue_.run(pool_);
+    pending_.release_all();
+}
+
+void SoftBackend::after_queueing(const DrawBindings& b, bool reads_textures)
+{
+    bool held = pending_.hold(b.target) && pending_.hold(b.depth);
+    if (reads_textures) {
+        for (unsigned s = 0; s < k_.stage_count; ++s) {
+            if (k_.stages[s].reads_texture) held = pending_.hold(b.textures[s]) && held;
+        }
+    }
+    if (!held || !deferred_ || queue_.full()) run_queue();
+}
+
+HRESULT SoftBackend::clear(const DeviceState&, const DrawBindings& b, const ClearRequest& request)
+{
+    if (queue_.target() != nullptr && queue_.target() != b.target) run_queue();
+    for (DWORD i = 0; i < request.rect_count; ++i) {
+        queue_.add_clear(b.target, b.depth, request.rects[i], request.flags, request.color, request.z);
+    }
+    after_queueing(b, false);
+    return D3D_OK;
+}
 
 ScreenVertex SoftBackend::project(const ClipVertex& v) const
 {
@@ -168,6 +199,7 @@ void SoftBackend::emit_line(std::uint32_t i0, std::uint32_t i1)
 HRESULT SoftBackend::draw(const DeviceState& state, std::uint32_t, const DrawBindings& b, const DrawBatch& batch)
 {
     const VertexLayout& layout = batch.layout;
+    if (queue_.target() != nullptr && queue_.target() != b.target) run_queue();
     transformed_ = !layout.pretransformed;
     resolve_draw_constants(state, b, layout.pretransformed, textures_, &k_);
     if (k_.scissor_x0 >= k_.scissor_x1 || k_.scissor_y0 >= k_.scissor_y1) return D3D_OK;
@@ -195,6 +227,11 @@ HRESULT SoftBackend::draw(const DeviceState& state, std::uint32_t, const DrawBin
     const DWORD n = batch.indices != nullptr ? batch.index_count : batch.vertex_count;
     auto index = [&](DWORD i) -> std::uint32_t { return batch.indices != nullptr ? batch.indices[i] : i; };
     setups_.clear();
+    // Points and lines (and wireframe triangles) are drawn at once, after everything queued before them.
+    if (batch.type == D3DPT_POINTLIST || batch.type == D3DPT_LINELIST || batch.type == D3DPT_LINESTRIP ||
+        fill_ != D3DFILL_SOLID) {
+        run_queue();
+    }
     switch (batch.type) {
     case D3DPT_POINTLIST:
         for (DWORD i = 0; i < n; ++i) {
@@ -223,12 +260,20 @@ HRESULT SoftBackend::draw(const DeviceState& state, std::uint32_t, const DrawBin
         for (DWORD i = 1; i + 1 < n; ++i) emit_triangle(index(0), index(i), index(i + 1), index(i));
         break;
     }
-    // A texture that is also the target would be read while it is written: keep that to one thread.
+    // A texture that is also the target would be read while it is written: such a draw runs at once, on
+    // this thread, in the order of its triangles.
     bool self_read = false;
     for (unsigned s = 0; s < k_.stage_count; ++s) {
         if (k_.stages[s].reads_texture && b.textures[s] == b.target) self_read = true;
     }
-    rasterizer_.draw_triangles(k_, span_, span_pair_, setups_.data(), setups_.size(), pool_, !self_read);
+    if (self_read) {
+        run_queue();
+        for (const SetupTriangle& t : setups_) raster_triangle(k_, span_, span_pair_, t, t.x0, t.y0, t.x1, t.y1);
+        return D3D_OK;
+    }
+    if (setups_.empty()) return D3D_OK;
+    queue_.add_triangles(b.target, k_, span_, span_pair_, setups_.data(), setups_.size());
+    after_queueing(b, true);
     return D3D_OK;
 }
 

@@ -19,6 +19,8 @@ void TextureCache::view_of(Surface& surface, TextureView* view)
     for (Entry& e : entries_) {
         if (e.serial == surface.serial()) found = &e;
     }
+    const bool stale = found == nullptr || found->version != surface.content_version() || found->texels.empty();
+    if (stale && before_rewrite_ != nullptr) before_rewrite_(hook_context_);
     if (found == nullptr) {
         if (entries_.size() < kMaxEntries) {
             entries_.emplace_back();
