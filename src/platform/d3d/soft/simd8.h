@@ -137,7 +137,7 @@ inline i8 round_to_int(f8 v)
     return i + (to_float(i) > w);
 }
 
-inline u8 lerp_argb(u8 a, u8 b, u8 f)
+[[gnu::always_inline]] inline u8 lerp_argb(u8 a, u8 b, u8 f)
 {
     const u8 g = splat_u(256) - f;
     const u16x16 f16 = reinterpret_cast<u16x16>(f | (f << 16));
@@ -152,14 +152,15 @@ inline u8 lerp_argb(u8 a, u8 b, u8 f)
     return reinterpret_cast<u8>(rb) | reinterpret_cast<u8>(ag);
 }
 
-inline u8 gather(const TextureView& t, i8 index)
+[[gnu::always_inline]] inline u8 gather(const TextureView& t, i8 index)
 {
     return reinterpret_cast<u8>(_mm256_i32gather_epi32(reinterpret_cast<const int*>(t.texels), raw(index), 4));
 }
 
 // sample_wrap_pow2 of simd4.h: every index is masked into the texture, so every gathered address is
 // inside it.
-inline u8 sample_wrap_pow2(const TextureView& t, f8 u, f8 v, bool bilinear)
+// Always inlined: the loops call it once per group of lanes, and bilinear is a constant there.
+[[gnu::always_inline]] inline u8 sample_wrap_pow2(const TextureView& t, f8 u, f8 v, bool bilinear)
 {
     const float w = static_cast<float>(t.width);
     const float h = static_cast<float>(t.height);

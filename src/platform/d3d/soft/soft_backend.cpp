@@ -1,18 +1,15 @@
 #include "platform/d3d/soft/soft_backend.h"
 
-#include <algorithm>
-#include <cmath>
 #include <mutex>
 #include <vector>
 
 #include "platform/d3d/core/pixel_format.h"
 #include "platform/d3d/core/surface.h"
-#include "platform/d3d/soft/clipping.h"
 #include "platform/d3d/soft/soft_caps.h"
 #include "platform/d3d/soft/draw_queue.h"
 #include "platform/d3d/soft/draw_state.h"
-#include "platform/d3d/soft/fixed_point.h"
 #include "platform/d3d/soft/pending_surfaces.h"
+#include "platform/d3d/soft/primitive_assembly.h"
 #include "platform/d3d/soft/rasterizer.h"
 #include "platform/d3d/soft/span_kernels.h"
 #include "platform/d3d/soft/texture_cache.h"
@@ -49,12 +46,9 @@ private:
     // Holds the surfaces of work just queued; runs the queue when one cannot be held, when the queue is
     // full, or when deferring is off.
     void after_queueing(const DrawBindings& b, bool reads_textures);
-    ScreenVertex project(const ClipVertex& v) const;
-    void emit_triangle(std::uint32_t i0, std::uint32_t i1, std::uint32_t i2, std::uint32_t provoking);
-    void emit_clipped(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c, const ClipVertex& provoking,
-                      std::uint32_t mask);
-    void emit_wire(const ScreenVertex* polygon, unsigned count, CullSign cull);
-    void emit_line(std::uint32_t i0, std::uint32_t i1);
+    // Points, lines, wireframe and point fill, and draws that read their own target: drawn before the
+    // call returns, on this thread, after everything queued.
+    void draw_at_once(const DrawBatch& batch);
 
     TilePool pool_;
     bool specialised_;
@@ -63,19 +57,14 @@ private:
     DrawQueue queue_;
     PendingSurfaces pending_;
     // Per-draw working storage, kept between draws so that drawing does not allocate.
+    DrawConstants k_;
+    VertexStage vertex_stage_;
+    PrimitiveConstants primitives_;
+    SpanFn span_ = nullptr;
+    SpanPairFn span_pair_ = nullptr;
     std::vector<ClipVertex> clip_;
     std::vector<ScreenVertex> screen_;
     std::vector<SetupTriangle> setups_;
-    DrawConstants k_;
-    SpanFn span_ = nullptr;
-    SpanPairFn span_pair_ = nullptr;
-    GuardBand guard_{};
-    CullSign cull_ = CullSign::None;
-    DWORD fill_ = D3DFILL_SOLID;
-    bool transformed_ = true;
-    bool last_pixel_ = true;
-    float depth_min_ = 0.0f;
-    float depth_scale_ = 1.0f;
 };
 
 void SoftBackend::run_queue()
@@ -105,174 +94,89 @@ HRESULT SoftBackend::clear(const DeviceState&, const DrawBindings& b, const Clea
     return D3D_OK;
 }
 
-ScreenVertex SoftBackend::project(const ClipVertex& v) const
+void SoftBackend::draw_at_once(const DrawBatch& batch)
 {
-    ScreenVertex s;
-    const float q = 1.0f / v.h[3];
-    s.x = v.h[0] * q;
-    s.y = v.h[1] * q;
-    s.q = q;
-    s.depth = transformed_ ? depth_min_ + v.h[2] * q * depth_scale_ : v.h[2] * q;
-    for (unsigned i = 0; i < kAttributes; ++i) s.attr[i] = v.attr[i] * q;
-    return s;
-}
-
-float polygon_area(const ScreenVertex* p, unsigned count)
-{
-    double area = 0.0;
-    for (unsigned i = 0; i < count; ++i) {
-        const ScreenVertex& a = p[i];
-        const ScreenVertex& b = p[(i + 1) % count];
-        area += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
-    }
-    return static_cast<float>(area);
-}
-
-bool culled(CullSign cull, float area)
-{
-    return area == 0.0f || (cull == CullSign::RemovePositive && area > 0.0f) ||
-           (cull == CullSign::RemoveNegative && area < 0.0f);
-}
-
-void SoftBackend::emit_wire(const ScreenVertex* polygon, unsigned count, CullSign cull)
-{
-    if (culled(cull, polygon_area(polygon, count))) return;
-    for (unsigned i = 0; i < count; ++i) {
-        if (fill_ == D3DFILL_POINT) {
-            draw_point(k_, span_, polygon[i]);
-        } else {
-            draw_line(k_, span_, polygon[i], polygon[(i + 1) % count], last_pixel_);
+    run_queue();
+    const PrimitiveConstants& p = primitives_;
+    clip_.resize(batch.vertex_count);
+    screen_.resize(batch.vertex_count);
+    transform_vertices(vertex_stage_, batch.vertices, 0, batch.vertex_count, p.guard, clip_.data());
+    project_vertices(p, clip_.data(), 0, batch.vertex_count, screen_.data());
+    const DWORD n = batch.indices != nullptr ? batch.index_count : batch.vertex_count;
+    auto index = [&](DWORD i) -> std::uint32_t { return batch.indices != nullptr ? batch.indices[i] : i; };
+    switch (batch.type) {
+    case D3DPT_POINTLIST:
+        for (DWORD i = 0; i < n; ++i) {
+            if (clip_[index(i)].outcode == 0) draw_point(k_, span_, screen_[index(i)]);
         }
-    }
-}
-
-void SoftBackend::emit_clipped(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
-                               const ClipVertex& provoking, std::uint32_t mask)
-{
-    ClipVertex clipped[kMaxClipped];
-    const unsigned count = clip_triangle(a, b, c, mask, guard_, clipped);
-    if (count < 3) return;
-    ScreenVertex polygon[kMaxClipped];
-    for (unsigned i = 0; i < count; ++i) polygon[i] = project(clipped[i]);
-    if (fill_ != D3DFILL_SOLID) {
-        emit_wire(polygon, count, cull_);
         return;
-    }
-    if (culled(cull_, polygon_area(polygon, count))) return;
-    const ScreenVertex pv = project(provoking);
-    for (unsigned i = 1; i + 1 < count; ++i) {
-        SetupTriangle t;
-        if (setup_triangle(polygon[0], polygon[i], polygon[i + 1], pv, CullSign::None, k_, &t)) setups_.push_back(t);
-    }
-}
-
-void SoftBackend::emit_triangle(std::uint32_t i0, std::uint32_t i1, std::uint32_t i2, std::uint32_t provoking)
-{
-    const ClipVertex& a = clip_[i0];
-    const ClipVertex& b = clip_[i1];
-    const ClipVertex& c = clip_[i2];
-    const std::uint32_t any = a.outcode | b.outcode | c.outcode;
-    if ((a.outcode & b.outcode & c.outcode) != 0 || (any & CLIP_INVALID)) return;
-    if (any != 0) {
-        emit_clipped(a, b, c, clip_[provoking], any);
+    case D3DPT_LINELIST:
+        for (DWORD i = 0; i + 1 < n; i += 2) assemble_line(p, k_, span_, clip_[index(i)], clip_[index(i + 1)]);
         return;
-    }
-    if (fill_ != D3DFILL_SOLID) {
-        const ScreenVertex polygon[3] = {screen_[i0], screen_[i1], screen_[i2]};
-        emit_wire(polygon, 3, cull_);
+    case D3DPT_LINESTRIP:
+        for (DWORD i = 0; i + 1 < n; ++i) assemble_line(p, k_, span_, clip_[index(i)], clip_[index(i + 1)]);
         return;
+    case D3DPT_TRIANGLELIST:
+    case D3DPT_TRIANGLESTRIP:
+    case D3DPT_TRIANGLEFAN: break;
     }
-    SetupTriangle t;
-    if (setup_triangle(screen_[i0], screen_[i1], screen_[i2], screen_[provoking], cull_, k_, &t)) setups_.push_back(t);
-}
-
-void SoftBackend::emit_line(std::uint32_t i0, std::uint32_t i1)
-{
-    ClipVertex a = clip_[i0];
-    ClipVertex b = clip_[i1];
-    const std::uint32_t any = a.outcode | b.outcode;
-    if ((a.outcode & b.outcode) != 0 || (any & CLIP_INVALID)) return;
-    if (any != 0 && !clip_segment(&a, &b, any, guard_)) return;
-    draw_line(k_, span_, project(a), project(b), last_pixel_);
+    AssemblyInput in;
+    in.type = batch.type;
+    in.clip = clip_.data();
+    in.screen = screen_.data();
+    in.indices = batch.indices;
+    setups_.clear();
+    assemble_triangles(p, k_, span_, in, 0, triangle_count(batch.type, n), &setups_);
+    for (const SetupTriangle& t : setups_) raster_triangle(k_, span_, span_pair_, t, t.x0, t.y0, t.x1, t.y1);
 }
 
 HRESULT SoftBackend::draw(const DeviceState& state, std::uint32_t, const DrawBindings& b, const DrawBatch& batch)
 {
     const VertexLayout& layout = batch.layout;
     if (queue_.target() != nullptr && queue_.target() != b.target) run_queue();
-    transformed_ = !layout.pretransformed;
     resolve_draw_constants(state, b, layout.pretransformed, textures_, &k_);
     if (k_.scissor_x0 >= k_.scissor_x1 || k_.scissor_y0 >= k_.scissor_y1) return D3D_OK;
     span_ = select_span_kernel(k_, specialised_);
     span_pair_ = select_span_pair_kernel(k_, specialised_);
     const D3DVIEWPORT7& vp = state.viewport;
-    guard_ = state_guard_band(vp);
-    depth_min_ = vp.dvMinZ;
-    depth_scale_ = vp.dvMaxZ - vp.dvMinZ;
+    PrimitiveConstants& p = primitives_;
+    p.guard = state_guard_band(vp);
+    p.transformed = !layout.pretransformed;
+    p.depth_min = vp.dvMinZ;
+    p.depth_scale = vp.dvMaxZ - vp.dvMinZ;
     switch (state_cull(state.render[D3DRENDERSTATE_CULLMODE])) {
-    case D3DCULL_CW: cull_ = CullSign::RemovePositive; break;
-    case D3DCULL_CCW: cull_ = CullSign::RemoveNegative; break;
-    case D3DCULL_NONE: cull_ = CullSign::None; break;
+    case D3DCULL_CW: p.cull = CullSign::RemovePositive; break;
+    case D3DCULL_CCW: p.cull = CullSign::RemoveNegative; break;
+    case D3DCULL_NONE: p.cull = CullSign::None; break;
     }
-    fill_ = state_fill(state.render[D3DRENDERSTATE_FILLMODE]);
-    last_pixel_ = state.render[D3DRENDERSTATE_LASTPIXEL] != 0;
+    p.fill = state_fill(state.render[D3DRENDERSTATE_FILLMODE]);
+    p.last_pixel = state.render[D3DRENDERSTATE_LASTPIXEL] != 0;
+    prepare_vertex_stage(state, layout, batch.flags, &vertex_stage_);
 
-    clip_.resize(batch.vertex_count);
-    screen_.resize(batch.vertex_count);
-    transform_and_light(state, batch, guard_, clip_.data());
-    for (DWORD i = 0; i < batch.vertex_count; ++i) {
-        if (clip_[i].outcode == 0) screen_[i] = project(clip_[i]);
-    }
-
-    const DWORD n = batch.indices != nullptr ? batch.index_count : batch.vertex_count;
-    auto index = [&](DWORD i) -> std::uint32_t { return batch.indices != nullptr ? batch.indices[i] : i; };
-    setups_.clear();
-    // Points and lines (and wireframe triangles) are drawn at once, after everything queued before them.
-    if (batch.type == D3DPT_POINTLIST || batch.type == D3DPT_LINELIST || batch.type == D3DPT_LINESTRIP ||
-        fill_ != D3DFILL_SOLID) {
-        run_queue();
-    }
-    switch (batch.type) {
-    case D3DPT_POINTLIST:
-        for (DWORD i = 0; i < n; ++i) {
-            if (clip_[index(i)].outcode == 0) draw_point(k_, span_, screen_[index(i)]);
-        }
-        return D3D_OK;
-    case D3DPT_LINELIST:
-        for (DWORD i = 0; i + 1 < n; i += 2) emit_line(index(i), index(i + 1));
-        return D3D_OK;
-    case D3DPT_LINESTRIP:
-        for (DWORD i = 0; i + 1 < n; ++i) emit_line(index(i), index(i + 1));
-        return D3D_OK;
-    case D3DPT_TRIANGLELIST:
-        for (DWORD i = 0; i + 2 < n; i += 3) emit_triangle(index(i), index(i + 1), index(i + 2), index(i));
-        break;
-    case D3DPT_TRIANGLESTRIP:
-        for (DWORD i = 0; i + 2 < n; ++i) {
-            if (i & 1) {
-                emit_triangle(index(i + 1), index(i), index(i + 2), index(i));
-            } else {
-                emit_triangle(index(i), index(i + 1), index(i + 2), index(i));
-            }
-        }
-        break;
-    case D3DPT_TRIANGLEFAN:
-        for (DWORD i = 1; i + 1 < n; ++i) emit_triangle(index(0), index(i), index(i + 1), index(i));
-        break;
-    }
     // A texture that is also the target would be read while it is written: such a draw runs at once, on
     // this thread, in the order of its triangles.
     bool self_read = false;
     for (unsigned s = 0; s < k_.stage_count; ++s) {
         if (k_.stages[s].reads_texture && b.textures[s] == b.target) self_read = true;
     }
-    if (self_read) {
-        run_queue();
-        for (const SetupTriangle& t : setups_) raster_triangle(k_, span_, span_pair_, t, t.x0, t.y0, t.x1, t.y1);
+    const bool triangles = batch.type == D3DPT_TRIANGLELIST || batch.type == D3DPT_TRIANGLESTRIP ||
+                           batch.type == D3DPT_TRIANGLEFAN;
+    if (!triangles || p.fill != D3DFILL_SOLID || self_read) {
+        draw_at_once(batch);
         return D3D_OK;
     }
-    if (setups_.empty()) return D3D_OK;
-    queue_.add_triangles(b.target, k_, span_, span_pair_, setups_.data(), setups_.size());
+    QueuedDraw d;
+    d.k = &k_;
+    d.span = span_;
+    d.pair = span_pair_;
+    d.vertex_stage = &vertex_stage_;
+    d.primitives = &p;
+    d.type = batch.type;
+    d.vertices = batch.vertices;
+    d.vertex_count = batch.vertex_count;
+    d.indices = batch.indices;
+    d.index_count = batch.index_count;
+    queue_.add_draw(b.target, d);
     after_queueing(b, true);
     return D3D_OK;
 }

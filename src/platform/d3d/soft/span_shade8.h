@@ -23,7 +23,7 @@ struct Interpolants8 {
 
 // dy: each lane's row minus the triangle's origin. Only the attributes the shader reads are prepared.
 template <int Shader>
-inline void prepare8(const SetupTriangle& t, f8 dy, bool specular, Interpolants8* out)
+[[gnu::always_inline]] inline void prepare8(const SetupTriangle& t, f8 dy, bool specular, Interpolants8* out)
 {
     constexpr Source color_source = kShaders[Shader].first;
     constexpr Source alpha_source = kShaders[Shader].second;
@@ -53,7 +53,7 @@ inline void prepare8(const SetupTriangle& t, f8 dy, bool specular, Interpolants8
 // The blended colour of the lanes at dx (pixel x minus the origin) with w = 1/q, over the target
 // pixels old (the lanes' alpha read as 255 where keep_alpha says the target has none).
 template <int Shader, bool Bilinear, int BlendMode>
-inline u8 shade8(const Interpolants8& ip, const TextureView& tex, f8 dx, f8 w, u8 old, u8 keep_alpha, bool specular)
+[[gnu::always_inline]] inline u8 shade8(const Interpolants8& ip, const TextureView& tex, f8 dx, f8 w, u8 old, u8 keep_alpha, bool specular)
 {
     constexpr Source color_source = kShaders[Shader].first;
     constexpr Source alpha_source = kShaders[Shader].second;

@@ -9,32 +9,6 @@
 namespace soft {
 namespace {
 
-struct PreparedLight {
-    DWORD type;
-    float diffuse[3];
-    float specular[3];
-    float ambient[3];
-    Vector3 position;   // camera space (point, spot)
-    Vector3 direction;  // camera space, unit: spot axis, or the vector toward a directional light
-    float range;
-    float att0, att1, att2;
-    float cos_inner, cos_outer, falloff;
-};
-
-struct LightingSetup {
-    Matrix world_view;
-    float normal_matrix[3][3];  // inverse transpose of world·view's 3×3
-    bool normalize;
-    bool specular;
-    bool local_viewer;
-    float global_ambient[3];
-    PreparedLight lights[D3D_MAX_ACTIVE_LIGHTS];
-    unsigned light_count;
-    // Material colour sources: 0 material, 1 vertex diffuse, 2 vertex specular.
-    int source_diffuse, source_ambient, source_specular, source_emissive;
-    D3DMATERIAL7 material;
-};
-
 float channel(DWORD color, int shift)
 {
     return static_cast<float>((color >> shift) & 0xFF) * (1.0f / 255.0f);
@@ -229,33 +203,42 @@ T read(const BYTE* p)
 
 }  // namespace
 
-void transform_and_light(const DeviceState& s, const DrawBatch& batch, const GuardBand& guard, ClipVertex* out)
+void prepare_vertex_stage(const DeviceState& s, const VertexLayout& layout, DWORD flags, VertexStage* out)
 {
-    const VertexLayout& layout = batch.layout;
-    const bool lighting = !layout.pretransformed && s.render[D3DRENDERSTATE_LIGHTING] &&
-                          !(batch.flags & D3DDP_DONOTLIGHT);
-    LightingSetup lights;
-    if (lighting) prepare_lighting(s, layout, &lights);
-
-    Matrix wvp;
+    VertexStage& g = *out;
+    g.layout = layout;
+    g.lighting = !layout.pretransformed && s.render[D3DRENDERSTATE_LIGHTING] && !(flags & D3DDP_DONOTLIGHT);
+    if (g.lighting) prepare_lighting(s, layout, &g.lights);
     if (!layout.pretransformed) {
         Matrix wv;
         matrix_multiply(&wv, &s.world(), &s.view());
-        matrix_multiply(&wvp, &wv, &s.projection());
+        matrix_multiply(&g.wvp, &wv, &s.projection());
     }
     const D3DVIEWPORT7& vp = s.viewport;
-    const float half_w = static_cast<float>(vp.dwWidth) * 0.5f;
-    const float half_h = static_cast<float>(vp.dwHeight) * 0.5f;
-    const float centre_x = static_cast<float>(vp.dwX) + half_w;
-    const float centre_y = static_cast<float>(vp.dwY) + half_h;
-
-    DWORD coordinate_set[kStages];
+    g.half_w = static_cast<float>(vp.dwWidth) * 0.5f;
+    g.half_h = static_cast<float>(vp.dwHeight) * 0.5f;
+    g.centre_x = static_cast<float>(vp.dwX) + g.half_w;
+    g.centre_y = static_cast<float>(vp.dwY) + g.half_h;
     for (unsigned stage = 0; stage < kStages; ++stage) {
-        coordinate_set[stage] = s.stage[stage][D3DTSS_TEXCOORDINDEX] & 0xFFFF;
+        g.coordinate_set[stage] = s.stage[stage][D3DTSS_TEXCOORDINDEX] & 0xFFFF;
     }
+}
 
-    for (DWORD i = 0; i < batch.vertex_count; ++i) {
-        const BYTE* v = batch.vertices + static_cast<std::size_t>(i) * layout.stride;
+void transform_vertices(const VertexStage& g, const BYTE* vertices, DWORD first, DWORD count, const GuardBand& guard,
+                        ClipVertex* out)
+{
+    const VertexLayout& layout = g.layout;
+    const bool lighting = g.lighting;
+    const LightingSetup& lights = g.lights;
+    const Matrix& wvp = g.wvp;
+    const float half_w = g.half_w;
+    const float half_h = g.half_h;
+    const float centre_x = g.centre_x;
+    const float centre_y = g.centre_y;
+    const DWORD* coordinate_set = g.coordinate_set;
+
+    for (DWORD i = first; i < first + count; ++i) {
+        const BYTE* v = vertices + static_cast<std::size_t>(i) * layout.stride;
         ClipVertex& o = out[i];
         const Vector3 position(read<float>(v), read<float>(v + 4), read<float>(v + 8));
         if (layout.pretransformed) {
