@@ -1,5 +1,5 @@
-// Software-backend internals: the picture does not depend on the number of threads or on whether a
-// specialised pixel loop or the generic one draws it; the integer span computation agrees with
+// Software-backend internals: the picture does not depend on the number of threads, on whether a
+// specialised pixel loop or the generic one draws it, or on whether calls are queued or drawn at once; the integer span computation agrees with
 // evaluating the edge functions pixel by pixel; degenerate triangles are refused at set-up;
 // the tile pool runs every job exactly once.
 #include <gtest/gtest.h>
@@ -18,9 +18,9 @@ class SoftOptions : public testing::Test {
 protected:
     void TearDown() override { soft_backend_set_options(SoftBackendOptions{}); }
 
-    TestImage render(const GoldenScene& scene, unsigned threads, bool specialised)
+    TestImage render(const GoldenScene& scene, unsigned threads, bool specialised, bool deferred = true)
     {
-        soft_backend_set_options(SoftBackendOptions{threads, specialised});
+        soft_backend_set_options(SoftBackendOptions{threads, specialised, deferred});
         DeviceHarness harness(IID_IDirect3DRGBDevice, 320, 240, true);
         EXPECT_TRUE(harness.ok());
         EXPECT_TRUE(scene.draw(harness)) << scene.name;
@@ -31,7 +31,7 @@ protected:
 TEST_F(SoftOptions, PictureIsTheSameForAnyThreadCountAndPixelLoop)
 {
     for (const GoldenScene& scene : golden_scenes()) {
-        const TestImage reference = render(scene, 1, false);
+        const TestImage reference = render(scene, 1, false, false);
         for (auto [threads, specialised] : {std::pair{1u, true}, {2u, true}, {3u, true}, {7u, true}, {2u, false}}) {
             const TestImage image = render(scene, threads, specialised);
             long differing = 0;
