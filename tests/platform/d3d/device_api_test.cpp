@@ -217,6 +217,16 @@ TEST_P(DeviceApi, ScenesAndDraws)
     indices[5] = 3;
     EXPECT_EQ(d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, quad, 4, nullptr, 6, 0), DDERR_INVALIDPARAMS);
     EXPECT_EQ(d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, quad, 4, indices, 6, 0), D3D_OK);
+    // Long index lists are checked in blocks: one index out of range anywhere, block or tail, is refused.
+    for (DWORD count : {9u, 24u, 51u}) {
+        for (DWORD bad = 0; bad < count; bad += 4) {
+            std::vector<WORD> many(count, 3);
+            many[bad] = 0xFFFF;
+            EXPECT_EQ(d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, quad, 4, many.data(), count - count % 3, 0),
+                      bad < count - count % 3 ? DDERR_INVALIDPARAMS : D3D_OK)
+                << count << " indices, bad at " << bad;
+        }
+    }
     EXPECT_EQ(d->EndScene(), D3D_OK);
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/d3d/core/direct3d.h"
 #include "platform/d3d/core/sphere_visibility.h"
@@ -207,8 +208,18 @@ namespace {
 
 bool indices_in_range(const WORD* indices, DWORD count, DWORD vertex_count)
 {
+    // Eight running maxima in one vector register: large meshes are checked on every draw.
+    using Lanes = WORD __attribute__((vector_size(16)));
+    Lanes lanes = {};
+    DWORD i = 0;
+    for (; i + 8 <= count; i += 8) {
+        Lanes v;
+        std::memcpy(&v, indices + i, sizeof(v));
+        lanes = lanes > v ? lanes : v;
+    }
     WORD highest = 0;
-    for (DWORD i = 0; i < count; ++i) highest = std::max(highest, indices[i]);
+    for (; i < count; ++i) highest = std::max(highest, indices[i]);
+    for (int l = 0; l < 8; ++l) highest = std::max(highest, static_cast<WORD>(lanes[l]));
     return highest < vertex_count;
 }
 
