@@ -172,10 +172,14 @@ inline i8 round_to_int(f8 v)
     const i8 x0 = (tx >> 8) & wm;
     const i8 y0 = (ty >> 8) & hm;
     const u8 alpha = splat_u(t.alpha_or);
-    if (!bilinear) return gather(t, y0 * pitch + x0) | alpha;
+    // Rows start at y·pitch: a shift where the pitch is a power of two, as it is for most textures.
+    const bool shift_rows = t.pitch > 0 && (t.pitch & (t.pitch - 1)) == 0;
+    const i8 pitch_log2 = splat_i(shift_rows ? __builtin_ctz(static_cast<unsigned>(t.pitch)) : 0);
+    auto row_start = [&](i8 y) { return shift_rows ? y << pitch_log2 : y * pitch; };
+    if (!bilinear) return gather(t, row_start(y0) + x0) | alpha;
     const i8 x1 = (x0 + 1) & wm;
-    const i8 r0 = y0 * pitch;
-    const i8 r1 = ((y0 + 1) & hm) * pitch;
+    const i8 r0 = row_start(y0);
+    const i8 r1 = row_start((y0 + 1) & hm);
     const u8 a = gather(t, r0 + x0) | alpha;
     const u8 b = gather(t, r0 + x1) | alpha;
     const u8 c = gather(t, r1 + x0) | alpha;
