@@ -119,21 +119,24 @@ inline i8 sat8(i8 v)
     return reinterpret_cast<i8>(_mm256_min_epi32(_mm256_max_epi32(raw(v), _mm256_setzero_si256()), _mm256_set1_epi32(255)));
 }
 
+inline f8 floor8(f8 v)
+{
+    return reinterpret_cast<f8>(_mm256_floor_ps(reinterpret_cast<__m256>(v)));
+}
+
+// u − floor(u) by the rounding instruction, 0 where |u| ≥ 2²³, infinite or NaN. (Of −0 it gives +0
+// where the four-lane form gives −0; both round to the same texel.)
 inline f8 wrap_fraction(f8 u)
 {
     const f8 magnitude = reinterpret_cast<f8>(reinterpret_cast<i8>(u) & splat_i(0x7FFFFFFF));
     const i8 finite_small = magnitude < splat(8388608.0f);
-    const f8 us = select(finite_small, u, splat(0.0f));
-    const f8 f = to_float(to_int(us));
-    const f8 r = us - select(f > us, f - splat(1.0f), f);
-    return select(finite_small, r, splat(0.0f));
+    return select(finite_small, u - floor8(u), splat(0.0f));
 }
 
+// floor(v + 0.5); callers keep v in range.
 inline i8 round_to_int(f8 v)
 {
-    const f8 w = v + splat(0.5f);
-    const i8 i = to_int(w);
-    return i + (to_float(i) > w);
+    return to_int(floor8(v + splat(0.5f)));
 }
 
 [[gnu::always_inline]] inline u8 lerp_argb(u8 a, u8 b, u8 f)
