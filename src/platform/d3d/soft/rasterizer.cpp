@@ -6,8 +6,8 @@
 namespace soft {
 namespace {
 
-// Spans at most this wide on both rows of a pair go to the two-row loop; wider ones fill the lanes of
-// the one-row loop by themselves.
+// Spans at most this wide on both rows go to the two-row loop; wider ones fill the lanes of the
+// one-row loop by themselves.
 constexpr int kPairMaxWidth = 16;
 
 }  // namespace
@@ -30,9 +30,7 @@ void raster_triangle(const DrawConstants& k, SpanFn span, SpanPairFn pair, const
             if (!has0) s0[0] = s1[0] = 0;
             if (!has1) s0[1] = s1[1] = 0;
             if (!has0 && !has1) continue;
-            const int lo = has0 && has1 ? std::min(s0[0], s0[1]) : (has0 ? s0[0] : s0[1]);
-            const int hi = has0 && has1 ? std::max(s1[0], s1[1]) : (has0 ? s1[0] : s1[1]);
-            if (hi - lo <= kPairMaxWidth) {
+            if (s1[0] - s0[0] <= kPairMaxWidth && s1[1] - s0[1] <= kPairMaxWidth) {
                 pair(k, t, y, s0, s1);
             } else {
                 if (has0) span(k, t, y, s0[0], s1[0]);

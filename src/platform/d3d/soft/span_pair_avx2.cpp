@@ -1,6 +1,6 @@
 // The specialised pixel loops two rows at a time, for processors with AVX2: lanes 0–3 are four pixels
-// of row y and lanes 4–7 the same columns of row y + 1, so a triangle only a few pixels wide fills the
-// eight lanes that a one-row loop would mostly leave idle. The shading is span_shade8.h's, the same
+// of row y and lanes 4–7 four pixels of row y + 1, each row's from the start of its own span, so a
+// triangle only a few pixels wide fills the eight lanes that a one-row loop would mostly leave idle. The shading is span_shade8.h's, the same
 // per lane as the one-row loops (each lane gets its own row's plane values), so the pixels are those
 // of the generic loop. Loads and stores are masked per row: nothing outside the two spans is touched.
 // Only this file and span_fast_avx2.cpp are compiled for AVX2; the choice is made at run time.
@@ -58,13 +58,15 @@ template <int Shader, bool Bilinear, int BlendMode, int DepthMode_>
 void span_pair8(const DrawConstants& k, const SetupTriangle& t, int y, const int* x0, const int* x1)
 {
     constexpr Depth depth_mode = static_cast<Depth>(DepthMode_);
-    const bool has0 = x0[0] < x1[0];
-    const bool has1 = x0[1] < x1[1];
-    if (!has0 && !has1) return;
-    const int xs = has0 && has1 ? std::min(x0[0], x0[1]) : (has0 ? x0[0] : x0[1]);
-    const int xe = has0 && has1 ? std::max(x1[0], x1[1]) : (has0 ? x1[0] : x1[1]);
-    const i8 lo = i8{x0[0], x0[0], x0[0], x0[0], x0[1], x0[1], x0[1], x0[1]};
-    const i8 hi = i8{x1[0], x1[0], x1[0], x1[0], x1[1], x1[1], x1[1], x1[1]};
+    // Each row's lanes start at its own span's first pixel, so two short spans that do not line up
+    // still share one group of lanes; a row without pixels keeps its lanes off.
+    const int w0 = x1[0] > x0[0] ? x1[0] - x0[0] : 0;
+    const int w1 = x1[1] > x0[1] ? x1[1] - x0[1] : 0;
+    if (w0 == 0 && w1 == 0) return;
+    const int start0 = w0 > 0 ? x0[0] : x0[1];
+    const int start1 = w1 > 0 ? x0[1] : x0[0];
+    const int groups = ((w0 > w1 ? w0 : w1) + 3) / 4;
+    const i8 width = i8{w0, w0, w0, w0, w1, w1, w1, w1};
 
     const float dy0 = static_cast<float>(y) - t.oy;
     const float dy1 = static_cast<float>(y + 1) - t.oy;
@@ -72,8 +74,8 @@ void span_pair8(const DrawConstants& k, const SetupTriangle& t, int y, const int
     Interpolants8 ip;
     prepare8<Shader>(t, f8{dy0, dy0, dy0, dy0, dy1, dy1, dy1, dy1}, specular, &ip);
     // A row without pixels never has an active lane; its pointer stands in for the other row's.
-    const int y0 = has0 ? y : y + 1;
-    const int y1 = has1 ? y + 1 : y;
+    const int y0 = w0 > 0 ? y : y + 1;
+    const int y1 = w1 > 0 ? y + 1 : y;
     std::uint32_t* crow0 = reinterpret_cast<std::uint32_t*>(k.color + static_cast<std::ptrdiff_t>(y0) * k.color_pitch);
     std::uint32_t* crow1 = reinterpret_cast<std::uint32_t*>(k.color + static_cast<std::ptrdiff_t>(y1) * k.color_pitch);
     float* drow0 = depth_mode != Depth::Off ? k.depth + static_cast<std::ptrdiff_t>(y0) * k.depth_pitch : nullptr;
@@ -83,13 +85,17 @@ void span_pair8(const DrawConstants& k, const SetupTriangle& t, int y, const int
     const f8 inv_w_far = splat(k.inv_w_far);
     const u8 keep_alpha = splat_u(k.target_alpha ? 0u : 0xFF000000u);
     const u8 store_mask = splat_u(k.target_alpha ? 0xFFFFFFFFu : 0x00FFFFFFu);
-    const f8 column = f8{0.0f, 1.0f, 2.0f, 3.0f, 0.0f, 1.0f, 2.0f, 3.0f};
     const i8 column_i = i8{0, 1, 2, 3, 0, 1, 2, 3};
-    for (int x = xs; x < xe; x += 4) {
-        const i8 xi = splat_i(x) + column_i;
-        const i8 active = (xi >= lo) & (xi < hi);
-        if (none(active)) continue;
-        const f8 dx = splat(static_cast<float>(x)) + column - splat(t.ox);
+    const f8 start = f8{static_cast<float>(start0), static_cast<float>(start0), static_cast<float>(start0),
+                        static_cast<float>(start0), static_cast<float>(start1), static_cast<float>(start1),
+                        static_cast<float>(start1), static_cast<float>(start1)};
+    for (int g = 0; g < groups; ++g) {
+        const int offset = 4 * g;
+        const i8 column = splat_i(offset) + column_i;
+        const i8 active = column < width;
+        // start + column is exact (pixel coordinates are far below 2²⁴), so each lane's dx is its
+        // pixel's x minus the origin, as the one-row loops compute it.
+        const f8 dx = start + to_float(column) - splat(t.ox);
         const f8 q = ip.q_row + ip.q_a * dx;
         const f8 w = splat(1.0f) / q;
         f8 depth = splat(0.0f);
@@ -101,14 +107,14 @@ void span_pair8(const DrawConstants& k, const SetupTriangle& t, int y, const int
             const f8 raw_depth = use_w ? w * inv_w_far : z;
             depth = select(raw_depth > splat(0.0f), select(raw_depth < splat(1.0f), raw_depth, splat(1.0f)),
                            splat(0.0f));
-            stored = load_pair(drow0, drow1, x, active);
+            stored = load_pair(drow0 + start0, drow1 + start1, offset, active);
             pass &= depth <= stored;
             if (none(pass)) continue;
         }
-        const u8 old = load_pair(crow0, crow1, x, active);
+        const u8 old = load_pair(crow0 + start0, crow1 + start1, offset, active);
         const u8 blended = shade8<Shader, Bilinear, BlendMode>(ip, tex, dx, w, old, keep_alpha, specular);
-        store_pair(crow0, crow1, x, pass, blended & store_mask);
-        if constexpr (depth_mode == Depth::TestWrite) store_pair(drow0, drow1, x, pass, depth);
+        store_pair(crow0 + start0, crow1 + start1, offset, pass, blended & store_mask);
+        if constexpr (depth_mode == Depth::TestWrite) store_pair(drow0 + start0, drow1 + start1, offset, pass, depth);
     }
 }
 
