@@ -103,20 +103,15 @@ IDirectDrawSurface7* DeviceHarness::create_surface(DWORD caps, DWORD width, DWOR
     return SUCCEEDED(dd_->CreateSurface(&d, &s, nullptr)) ? s : nullptr;
 }
 
-IDirectDrawSurface7* DeviceHarness::create_texture(DWORD width, DWORD height, const std::vector<std::uint32_t>& argb,
-                                                   DDPIXELFORMAT format)
+bool write_texture(IDirectDrawSurface7* t, const std::vector<std::uint32_t>& argb)
 {
-    IDirectDrawSurface7* t = create_surface(DDSCAPS_TEXTURE, width, height, &format);
     DDSURFACEDESC2 d{};
     d.dwSize = sizeof(d);
-    if (t == nullptr || FAILED(t->Lock(nullptr, &d, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr))) {
-        if (t != nullptr) t->Release();
-        return nullptr;
-    }
-    for (DWORD y = 0; y < height; ++y) {
+    if (t == nullptr || FAILED(t->Lock(nullptr, &d, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr))) return false;
+    for (DWORD y = 0; y < d.dwHeight; ++y) {
         BYTE* row = static_cast<BYTE*>(d.lpSurface) + static_cast<std::ptrdiff_t>(y) * d.lPitch;
-        for (DWORD x = 0; x < width; ++x) {
-            const std::uint32_t p = argb[y * width + x];
+        for (DWORD x = 0; x < d.dwWidth; ++x) {
+            const std::uint32_t p = argb[y * d.dwWidth + x];
             if (d.ddpfPixelFormat.dwRGBBitCount == 32) {
                 std::memcpy(row + x * 4, &p, 4);
             } else {  // R5G6B5
@@ -126,6 +121,17 @@ IDirectDrawSurface7* DeviceHarness::create_texture(DWORD width, DWORD height, co
         }
     }
     t->Unlock(nullptr);
+    return true;
+}
+
+IDirectDrawSurface7* DeviceHarness::create_texture(DWORD width, DWORD height, const std::vector<std::uint32_t>& argb,
+                                                   DDPIXELFORMAT format)
+{
+    IDirectDrawSurface7* t = create_surface(DDSCAPS_TEXTURE, width, height, &format);
+    if (t != nullptr && !write_texture(t, argb)) {
+        t->Release();
+        return nullptr;
+    }
     return t;
 }
 

@@ -76,6 +76,10 @@ private:
     ComRef<IDirect3DDevice7> device_;
 };
 
+// Writes the given 0xAARRGGBB pixels (rows top first) into a 32-bit or R5G6B5 texture; false when the
+// lock fails.
+bool write_texture(IDirectDrawSurface7* texture, const std::vector<std::uint32_t>& argb);
+
 // Screen vertices (format 0x1C4).
 inline D3DTLVERTEX tl_vertex(float x, float y, float z, float rhw, D3DCOLOR color)
 {

@@ -64,7 +64,7 @@ private:
 
     struct Command {
         bool clear = false;
-        // A draw: its constants, and its geometry and assembly jobs [job_first, job_end).
+        // A draw: its entry in geometry_.
         std::uint32_t geometry = 0;
         // A clear.
         Surface* depth = nullptr;

@@ -43,6 +43,11 @@ public:
 private:
     static void run_queue_hook(void* self) { static_cast<SoftBackend*>(self)->run_queue(); }
     void run_queue();
+    // Runs work queued for a target other than this one.
+    void use_target(Surface* target)
+    {
+        if (queue_.target() != nullptr && queue_.target() != target) run_queue();
+    }
     // Holds the surfaces of work just queued; runs the queue when one cannot be held, when the queue is
     // full, or when deferring is off.
     void after_queueing(const DrawBindings& b, bool reads_textures);
@@ -86,7 +91,7 @@ void SoftBackend::after_queueing(const DrawBindings& b, bool reads_textures)
 
 HRESULT SoftBackend::clear(const DeviceState&, const DrawBindings& b, const ClearRequest& request)
 {
-    if (queue_.target() != nullptr && queue_.target() != b.target) run_queue();
+    use_target(b.target);
     for (DWORD i = 0; i < request.rect_count; ++i) {
         queue_.add_clear(b.target, b.depth, request.rects[i], request.flags, request.color, request.z);
     }
@@ -133,7 +138,7 @@ void SoftBackend::draw_at_once(const DrawBatch& batch)
 HRESULT SoftBackend::draw(const DeviceState& state, std::uint32_t, const DrawBindings& b, const DrawBatch& batch)
 {
     const VertexLayout& layout = batch.layout;
-    if (queue_.target() != nullptr && queue_.target() != b.target) run_queue();
+    use_target(b.target);
     resolve_draw_constants(state, b, layout.pretransformed, textures_, &k_);
     if (k_.scissor_x0 >= k_.scissor_x1 || k_.scissor_y0 >= k_.scissor_y1) return D3D_OK;
     span_ = select_span_kernel(k_, specialised_);

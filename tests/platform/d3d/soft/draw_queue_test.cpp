@@ -5,8 +5,6 @@
 // that draws every call at once, on two threads.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "platform/d3d/device_fixture.h"
 #include "platform/d3d/soft/soft_backend.h"
 
@@ -49,26 +47,6 @@ void use_texture(IDirect3DDevice7* d, IDirectDrawSurface7* texture)
     set_color_stage(d, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
 }
 
-void fill_surface(IDirectDrawSurface7* s, std::uint32_t argb)
-{
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof(desc);
-    ASSERT_EQ(s->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr), DD_OK);
-    for (DWORD y = 0; y < desc.dwHeight; ++y) {
-        BYTE* row = static_cast<BYTE*>(desc.lpSurface) + static_cast<std::ptrdiff_t>(y) * desc.lPitch;
-        for (DWORD x = 0; x < desc.dwWidth; ++x) {
-            if (desc.ddpfPixelFormat.dwRGBBitCount == 32) {
-                std::memcpy(row + 4 * x, &argb, 4);
-            } else {
-                const auto v = static_cast<std::uint16_t>(((argb >> 19) & 31) << 11 | ((argb >> 10) & 63) << 5 |
-                                                          ((argb >> 3) & 31));
-                std::memcpy(row + 2 * x, &v, 2);
-            }
-        }
-    }
-    s->Unlock(nullptr);
-}
-
 TEST_F(SoftDrawQueue, ATextureWrittenBetweenDrawsKeepsItsOldPixelsForTheEarlierDraw)
 {
     for (const DDPIXELFORMAT& format : {format_a8r8g8b8(), format_r5g6b5()}) {
@@ -79,7 +57,7 @@ TEST_F(SoftDrawQueue, ATextureWrittenBetweenDrawsKeepsItsOldPixelsForTheEarlierD
             begin_diffuse(d);
             use_texture(d, texture.get());
             draw_quad(d, 0, 0, 32, 64, 0.5f, 0xFFFFFFFF);
-            fill_surface(texture.get(), 0xFF0000FF);
+            ASSERT_TRUE(write_texture(texture.get(), std::vector<std::uint32_t>(64, 0xFF0000FF)));
             draw_quad(d, 32, 0, 64, 64, 0.5f, 0xFFFFFFFF);
             d->EndScene();
         });
