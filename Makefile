@@ -51,7 +51,7 @@ test: build
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIRELINE_FUZZ=ON \
 	  -DVIRELINE_BUILD_TESTS=OFF -DVIRELINE_BUILD_BENCH=OFF
-	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target vireline_fuzzers
 	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: build
