@@ -226,6 +226,35 @@ TEST_F(Surfaces, ColourFillAndFormatConversion)
     EXPECT_EQ(read_row(s32.get(), 0)[0], 0xFFFF0000u);
 }
 
+TEST_F(Surfaces, ColourFillOfARectWritesExactlyItsPixels)
+{
+    // Every width from one pixel to wider than the fill's 32-byte blocks, at odd and even columns.
+    const DDPIXELFORMAT f16 = format_r5g6b5();
+    const DDPIXELFORMAT f32 = format_x8r8g8b8();
+    for (const DDPIXELFORMAT* format : {&f16, &f32}) {
+        const bool narrow = format == &f16;
+        ComRef<IDirectDrawSurface7> s(make(DDSCAPS_OFFSCREENPLAIN, 48, 2, format));
+        for (LONG left : {0L, 1L, 3L}) {
+            for (LONG width = 1; left + width <= 48; ++width) {
+                DDBLTFX fx{};
+                fx.dwSize = sizeof(fx);
+                fx.dwFillColor = 0;
+                ASSERT_EQ(s->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+                fx.dwFillColor = narrow ? 0x001Fu : 0x000000FFu;  // blue in the surface's own bits
+                RECT r{left, 1, left + width, 2};
+                ASSERT_EQ(s->Blt(&r, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+                const std::vector<std::uint32_t> top = read_row(s.get(), 0);
+                const std::vector<std::uint32_t> row = read_row(s.get(), 1);
+                for (LONG x = 0; x < 48; ++x) {
+                    const std::uint32_t expected = x >= left && x < left + width ? 0xFF0000FFu : 0xFF000000u;
+                    ASSERT_EQ(row[static_cast<std::size_t>(x)], expected) << "left " << left << " width " << width << " x " << x;
+                    ASSERT_EQ(top[static_cast<std::size_t>(x)], 0xFF000000u);
+                }
+            }
+        }
+    }
+}
+
 TEST_F(Surfaces, ZBufferAttachmentRules)
 {
     const DDPIXELFORMAT z = format_z(16);

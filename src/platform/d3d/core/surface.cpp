@@ -281,6 +281,23 @@ float Surface::read_depth(DWORD x, DWORD y) const
     return d;
 }
 
+namespace {
+
+// Fills n values from p, 32 bytes per store where it can (a plain loop stays scalar at -O2, and the
+// software device clears every tile of every frame).
+template <typename T>
+void fill_run(T* p, std::size_t n, T value)
+{
+    constexpr std::size_t kBlock = 32 / sizeof(T);
+    T block[kBlock];
+    for (T& b : block) b = value;
+    std::size_t i = 0;
+    for (; i + kBlock <= n; i += kBlock) std::memcpy(p + i, block, sizeof(block));
+    for (; i < n; ++i) p[i] = value;
+}
+
+}  // namespace
+
 void Surface::fill_rect(const RECT& rect, std::uint32_t value, bool raw_bits)
 {
     const std::uint32_t bits = raw_bits ? value : pixel_pack_argb(kind_, value);
@@ -289,11 +306,9 @@ void Surface::fill_rect(const RECT& rect, std::uint32_t value, bool raw_bits)
     for (LONG y = rect.top; y < rect.bottom; ++y) {
         BYTE* p = row(static_cast<DWORD>(y)) + rect.left * bpp;
         if (bpp == 4) {
-            std::uint32_t* q = reinterpret_cast<std::uint32_t*>(p);
-            std::fill(q, q + count, bits);
+            fill_run(reinterpret_cast<std::uint32_t*>(p), count, bits);
         } else {
-            std::uint16_t* q = reinterpret_cast<std::uint16_t*>(p);
-            std::fill(q, q + count, static_cast<std::uint16_t>(bits));
+            fill_run(reinterpret_cast<std::uint16_t*>(p), count, static_cast<std::uint16_t>(bits));
         }
     }
 }
@@ -301,8 +316,8 @@ void Surface::fill_rect(const RECT& rect, std::uint32_t value, bool raw_bits)
 void Surface::fill_depth(const RECT& rect, float depth)
 {
     for (LONG y = rect.top; y < rect.bottom; ++y) {
-        float* p = reinterpret_cast<float*>(row(static_cast<DWORD>(y))) + rect.left;
-        std::fill(p, p + (rect.right - rect.left), depth);
+        fill_run(reinterpret_cast<float*>(row(static_cast<DWORD>(y))) + rect.left,
+                 static_cast<std::size_t>(rect.right - rect.left), depth);
     }
 }
 

@@ -25,6 +25,7 @@ void span_fast8(const DrawConstants& k, const SetupTriangle& t, int y, int x0, i
 {
     using namespace simd8;
     constexpr Depth depth_mode = static_cast<Depth>(DepthMode_);
+    constexpr bool overwrite = static_cast<Blend>(BlendMode) == Blend::None;
 
     const float dy = static_cast<float>(y) - t.oy;
     const bool specular = k.specular_add;
@@ -61,6 +62,25 @@ void span_fast8(const DrawConstants& k, const SetupTriangle& t, int y, int x0, i
             }
             pass &= depth <= stored;
             if (none(pass)) continue;
+        }
+        if constexpr (overwrite) {
+            // Without blending the target is only written: every passing lane, and no other.
+            const u8 packed = shade8<Shader, Bilinear, BlendMode>(ip, tex, dx, w, splat_u(0), keep_alpha, specular) &
+                              store_mask;
+            if (_mm256_movemask_ps(reinterpret_cast<__m256>(pass)) == 0xFF) {
+                std::memcpy(crow + x, &packed, sizeof(packed));
+            } else {
+                _mm256_maskstore_epi32(reinterpret_cast<int*>(crow + x), raw(pass), raw(packed));
+            }
+            if constexpr (depth_mode == Depth::TestWrite) {
+                const f8 new_depth = select(pass, depth, stored);
+                if (count == 8) {
+                    std::memcpy(drow + x, &new_depth, sizeof(new_depth));
+                } else {
+                    _mm256_maskstore_ps(drow + x, raw(active), reinterpret_cast<__m256>(new_depth));
+                }
+            }
+            continue;
         }
         u8 old;
         if (count == 8) {

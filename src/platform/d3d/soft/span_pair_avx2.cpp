@@ -111,7 +111,9 @@ void span_pair8(const DrawConstants& k, const SetupTriangle& t, int y, const int
             pass &= depth <= stored;
             if (none(pass)) continue;
         }
-        const u8 old = load_pair(crow0 + start0, crow1 + start1, offset, active);
+        // Without blending the target is only written.
+        const u8 old = static_cast<Blend>(BlendMode) == Blend::None ? splat_u(0)
+                                                                    : load_pair(crow0 + start0, crow1 + start1, offset, active);
         const u8 blended = shade8<Shader, Bilinear, BlendMode>(ip, tex, dx, w, old, keep_alpha, specular);
         store_pair(crow0 + start0, crow1 + start1, offset, pass, blended & store_mask);
         if constexpr (depth_mode == Depth::TestWrite) store_pair(drow0 + start0, drow1 + start1, offset, pass, depth);
