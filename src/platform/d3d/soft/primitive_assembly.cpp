@@ -56,10 +56,7 @@ struct Assembler {
         }
         if (culled(p.cull, polygon_area(polygon, count))) return;
         const ScreenVertex pv = project_vertex(provoking, p);
-        for (unsigned i = 1; i + 1 < count; ++i) {
-            SetupTriangle t;
-            if (setup_triangle(polygon[0], polygon[i], polygon[i + 1], pv, CullSign::None, k, &t)) out->push_back(t);
-        }
+        for (unsigned i = 1; i + 1 < count; ++i) set_up(polygon[0], polygon[i], polygon[i + 1], pv, CullSign::None);
     }
 
     void triangle(std::uint32_t i0, std::uint32_t i1, std::uint32_t i2, std::uint32_t provoking) const
@@ -78,10 +75,15 @@ struct Assembler {
             wire(polygon, 3);
             return;
         }
-        SetupTriangle t;
-        if (setup_triangle(in.screen[i0], in.screen[i1], in.screen[i2], in.screen[provoking], p.cull, k, &t)) {
-            out->push_back(t);
-        }
+        set_up(in.screen[i0], in.screen[i1], in.screen[i2], in.screen[provoking], p.cull);
+    }
+
+    // Set up straight into the output, kept only when the triangle is drawn.
+    void set_up(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& provoking,
+                CullSign cull) const
+    {
+        SetupTriangle& t = out->emplace_back();
+        if (!setup_triangle(a, b, c, provoking, cull, k, &t)) out->pop_back();
     }
 };
 

@@ -25,6 +25,10 @@ struct Plane {
 };
 
 struct SetupTriangle {
+    // Nothing is initialised on construction (set-up writes every field), so the assembly can set up
+    // triangles straight into its output.
+    SetupTriangle() {}
+
     std::int64_t edge_a[3];  // change of the edge function per pixel step in x
     std::int64_t edge_b[3];  // per pixel step in y
     std::int64_t edge_c[3];  // value at pixel (0, 0), top-left bias included: covered iff value ≥ 0
