@@ -3,7 +3,7 @@
 // the queue (before the CPU touches a surface the queued work writes or reads, when the target changes,
 // or when the queue is full) shares all of it among the pool's threads in three steps: the vertices of
 // every draw in blocks, then its triangles in blocks (assembly and set-up), then, after the triangles
-// are binned into 64 × 64 pixel tiles in submission order, the tiles. The threads meet three times per
+// are binned into 128 × 128 pixel tiles in submission order, the tiles. The threads meet three times per
 // run instead of once per draw, and small draws are shared out like large ones. Within a tile
 // everything runs in submission order and every value is computed as a draw at the time of the call
 // would compute it, so the picture does not depend on the thread count.
@@ -24,7 +24,7 @@ class Surface;
 
 namespace soft {
 
-constexpr int kTileSize = 64;
+constexpr int kTileSize = 128;
 
 // One triangle draw as the backend hands it to the queue.
 struct QueuedDraw {
