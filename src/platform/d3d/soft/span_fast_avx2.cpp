@@ -72,29 +72,20 @@ void span_fast8(const DrawConstants& k, const SetupTriangle& t, int y, int x0, i
             } else {
                 _mm256_maskstore_epi32(reinterpret_cast<int*>(crow + x), raw(pass), raw(packed));
             }
-            if constexpr (depth_mode == Depth::TestWrite) {
-                const f8 new_depth = select(pass, depth, stored);
-                if (count == 8) {
-                    std::memcpy(drow + x, &new_depth, sizeof(new_depth));
-                } else {
-                    _mm256_maskstore_ps(drow + x, raw(active), reinterpret_cast<__m256>(new_depth));
-                }
+        } else {
+            u8 old;
+            if (count == 8) {
+                std::memcpy(&old, crow + x, sizeof(old));
+            } else {
+                old = reinterpret_cast<u8>(_mm256_maskload_epi32(reinterpret_cast<const int*>(crow + x), raw(active)));
             }
-            continue;
-        }
-        u8 old;
-        if (count == 8) {
-            std::memcpy(&old, crow + x, sizeof(old));
-        } else {
-            old = reinterpret_cast<u8>(_mm256_maskload_epi32(reinterpret_cast<const int*>(crow + x), raw(active)));
-        }
-        const u8 blended = shade8<Shader, Bilinear, BlendMode>(ip, tex, dx, w, old, keep_alpha, specular);
-        const u8 packed = blended & store_mask;
-        const u8 out = select(pass, packed, old);
-        if (count == 8) {
-            std::memcpy(crow + x, &out, sizeof(out));
-        } else {
-            _mm256_maskstore_epi32(reinterpret_cast<int*>(crow + x), raw(active), raw(out));
+            const u8 blended = shade8<Shader, Bilinear, BlendMode>(ip, tex, dx, w, old, keep_alpha, specular);
+            const u8 out = select(pass, blended & store_mask, old);
+            if (count == 8) {
+                std::memcpy(crow + x, &out, sizeof(out));
+            } else {
+                _mm256_maskstore_epi32(reinterpret_cast<int*>(crow + x), raw(active), raw(out));
+            }
         }
         if constexpr (depth_mode == Depth::TestWrite) {
             const f8 new_depth = select(pass, depth, stored);
