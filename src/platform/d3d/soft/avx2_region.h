@@ -1,6 +1,6 @@
 // Marks a stretch of code as compiled for AVX2, whichever compiler builds it (GCC's target pragma,
-// clang's attribute push): only the eight-lane pixel loops use it, and they run only after the
-// processor has been asked whether it has AVX2.
+// clang's attribute push): only the eight-lane pixel loops and vertex stage use it, and they run only
+// after the processor has been asked whether it has AVX2.
 #pragma once
 
 #if defined(__clang__)

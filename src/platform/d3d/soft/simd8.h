@@ -1,5 +1,5 @@
-// Eight-lane vector forms of the pixel arithmetic for the AVX2 pixel loops (span_fast_avx2.cpp, the
-// only file that includes this one: everything here is compiled for AVX2 and must not run elsewhere).
+// Eight-lane vector forms of the pixel arithmetic for the AVX2 pixel loops and vertex stage (the
+// *_avx2.cpp files and span_shade8.h: everything here is compiled for AVX2 and must not run elsewhere).
 // Each function is its four-lane namesake of simd4.h on eight lanes — the same operations in the same
 // order, IEEE single precision, no contraction (AVX2 alone brings no fused multiply-add) — so a pixel
 // comes out the same whichever loop draws it. Texels are fetched with hardware gathers.

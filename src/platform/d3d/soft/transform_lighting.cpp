@@ -227,6 +227,13 @@ void prepare_vertex_stage(const DeviceState& s, const VertexLayout& layout, DWOR
 void transform_vertices(const VertexStage& g, const BYTE* vertices, DWORD first, DWORD count, const GuardBand& guard,
                         ClipVertex* out)
 {
+    const DWORD done = transform_vertices8(g, vertices, first, count, guard, out);
+    transform_vertices_one_by_one(g, vertices, first + done, count - done, guard, out);
+}
+
+void transform_vertices_one_by_one(const VertexStage& g, const BYTE* vertices, DWORD first, DWORD count,
+                                   const GuardBand& guard, ClipVertex* out)
+{
     const VertexLayout& layout = g.layout;
     const bool lighting = g.lighting;
     const LightingSetup& lights = g.lights;

@@ -50,9 +50,19 @@ struct VertexStage {
 void prepare_vertex_stage(const DeviceState& state, const VertexLayout& layout, DWORD flags, VertexStage* out);
 
 // Transforms and lights vertices [first, first + count) of vertices (laid out as stage.layout says)
-// into out[first, first + count).
+// into out[first, first + count): eight at a time where the processor can, the rest one by one, with
+// the same bits either way.
 void transform_vertices(const VertexStage& stage, const BYTE* vertices, DWORD first, DWORD count,
                         const GuardBand& guard, ClipVertex* out);
+
+// The one-vertex loop, which defines the results.
+void transform_vertices_one_by_one(const VertexStage& stage, const BYTE* vertices, DWORD first, DWORD count,
+                                   const GuardBand& guard, ClipVertex* out);
+
+// The eight-lane loop (transform_lighting_avx2.cpp): does the first whole groups of eight of the range
+// and returns how many vertices that is; 0 without AVX2 and for pre-transformed vertices.
+DWORD transform_vertices8(const VertexStage& stage, const BYTE* vertices, DWORD first, DWORD count,
+                          const GuardBand& guard, ClipVertex* out);
 
 // The viewport depth mapping for transformed vertices: depth = min_z + (z / w)·(max_z − min_z).
 struct DepthRange {
