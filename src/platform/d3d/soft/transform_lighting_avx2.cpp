@@ -122,10 +122,12 @@ Colour4 unpack(u8 colour)
     return Colour4{{channel(colour, 16), channel(colour, 8), channel(colour, 0), channel(colour, 24)}};
 }
 
-// light_vertex of transform_lighting.cpp on eight lanes.
-void light8(const LightingSetup& L, const V3& position, const V3* normal, const Colour4& vdiffuse,
-            const Colour4& vspecular, bool has_vertex_diffuse, bool has_vertex_specular, f8* out_diffuse,
-            f8* out_specular)
+// light_vertex of transform_lighting.cpp on eight lanes. It and the transpose are inlined into the
+// group, so that the lanes' results stay in registers on their way out.
+[[gnu::always_inline]] inline void light8(const LightingSetup& L, const V3& position, const V3* normal,
+                                          const Colour4& vdiffuse, const Colour4& vspecular,
+                                          bool has_vertex_diffuse, bool has_vertex_specular, f8* out_diffuse,
+                                          f8* out_specular)
 {
     const f8 zero = splat(0.0f);
     const V3 P = transform_position(position, L.world_view.m);
@@ -224,7 +226,7 @@ i8 outcodes(const f8 h[4], const GuardBand& g)
 }
 
 // Rows r[0..7] (one field of eight lanes each) become eight rows of the lanes' eight fields.
-void transpose8(f8 r[8])
+[[gnu::always_inline]] inline void transpose8(f8 r[8])
 {
     __m256 a[8], b[8];
     for (int i = 0; i < 8; ++i) a[i] = reinterpret_cast<__m256>(r[i]);
@@ -244,7 +246,8 @@ void transpose8(f8 r[8])
     }
 }
 
-void transform_group(const VertexStage& g, const Gatherer& in, const GuardBand& guard, ClipVertex* out)
+[[gnu::always_inline]] inline void transform_group(const VertexStage& g, const Gatherer& in, const GuardBand& guard,
+                                                   ClipVertex* out)
 {
     static_assert(sizeof(ClipVertex) == 64 && kAttributes == 11, "a clip vertex is two rows of eight");
     const VertexLayout& layout = g.layout;
@@ -253,10 +256,14 @@ void transform_group(const VertexStage& g, const Gatherer& in, const GuardBand& 
     f8* h = rows;
     f8* attr = rows + 4;
     const float(*m)[4] = g.wvp.m;
-    const f8 cx = position.x * splat(m[0][0]) + position.y * splat(m[1][0]) + position.z * splat(m[2][0]) + splat(m[3][0]);
-    const f8 cy = position.x * splat(m[0][1]) + position.y * splat(m[1][1]) + position.z * splat(m[2][1]) + splat(m[3][1]);
-    const f8 cz = position.x * splat(m[0][2]) + position.y * splat(m[1][2]) + position.z * splat(m[2][2]) + splat(m[3][2]);
-    const f8 cw = position.x * splat(m[0][3]) + position.y * splat(m[1][3]) + position.z * splat(m[2][3]) + splat(m[3][3]);
+    const f8 cx = position.x * splat(m[0][0]) + position.y * splat(m[1][0]) + position.z * splat(m[2][0]) +
+                  splat(m[3][0]);
+    const f8 cy = position.x * splat(m[0][1]) + position.y * splat(m[1][1]) + position.z * splat(m[2][1]) +
+                  splat(m[3][1]);
+    const f8 cz = position.x * splat(m[0][2]) + position.y * splat(m[1][2]) + position.z * splat(m[2][2]) +
+                  splat(m[3][2]);
+    const f8 cw = position.x * splat(m[0][3]) + position.y * splat(m[1][3]) + position.z * splat(m[2][3]) +
+                  splat(m[3][3]);
     h[0] = cx * splat(g.half_w) + cw * splat(g.centre_x);
     h[1] = -cy * splat(g.half_h) + cw * splat(g.centre_y);
     h[2] = cz;
@@ -264,7 +271,8 @@ void transform_group(const VertexStage& g, const Gatherer& in, const GuardBand& 
 
     const f8 one = splat(1.0f);
     const f8 zero = splat(0.0f);
-    const Colour4 vdiffuse = layout.has_diffuse ? unpack(in.word(layout.offset_diffuse)) : Colour4{{one, one, one, one}};
+    const Colour4 vdiffuse =
+        layout.has_diffuse ? unpack(in.word(layout.offset_diffuse)) : Colour4{{one, one, one, one}};
     const Colour4 vspecular =
         layout.has_specular ? unpack(in.word(layout.offset_specular)) : Colour4{{zero, zero, zero, zero}};
     if (g.lighting) {
