@@ -61,13 +61,13 @@ struct Assembler {
 
     void triangle(std::uint32_t i0, std::uint32_t i1, std::uint32_t i2, std::uint32_t provoking) const
     {
-        const ClipVertex& a = in.clip[i0];
-        const ClipVertex& b = in.clip[i1];
-        const ClipVertex& c = in.clip[i2];
-        const std::uint32_t any = a.outcode | b.outcode | c.outcode;
-        if ((a.outcode & b.outcode & c.outcode) != 0 || (any & CLIP_INVALID)) return;
+        const std::uint32_t oa = in.screen[i0].outcode;
+        const std::uint32_t ob = in.screen[i1].outcode;
+        const std::uint32_t oc = in.screen[i2].outcode;
+        const std::uint32_t any = oa | ob | oc;
+        if ((oa & ob & oc) != 0 || (any & CLIP_INVALID)) return;
         if (any != 0) {
-            clipped(a, b, c, in.clip[provoking], any);
+            clipped(in.clip[i0], in.clip[i1], in.clip[i2], in.clip[provoking], any);
             return;
         }
         if (p.fill != D3DFILL_SOLID) {
@@ -98,6 +98,7 @@ ScreenVertex project_vertex(const ClipVertex& v, const PrimitiveConstants& p)
     s.q = q;
     s.depth = p.transformed ? p.depth_min + v.h[2] * q * p.depth_scale : v.h[2] * q;
     for (unsigned i = 0; i < kAttributes; ++i) s.attr[i] = v.attr[i] * q;
+    s.outcode = v.outcode;
     return s;
 }
 
@@ -105,7 +106,11 @@ void project_vertices(const PrimitiveConstants& p, const ClipVertex* clip, DWORD
                       ScreenVertex* screen)
 {
     for (DWORD i = first; i < first + count; ++i) {
-        if (clip[i].outcode == 0) screen[i] = project_vertex(clip[i], p);
+        if (clip[i].outcode == 0) {
+            screen[i] = project_vertex(clip[i], p);
+        } else {
+            screen[i].outcode = clip[i].outcode;
+        }
     }
 }
 

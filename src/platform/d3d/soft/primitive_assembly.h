@@ -28,7 +28,7 @@ struct PrimitiveConstants {
 // A clipped vertex in target pixels, with its attributes divided by w.
 ScreenVertex project_vertex(const ClipVertex& v, const PrimitiveConstants& p);
 
-// Projects the vertices [first, first + count) whose outcode is 0.
+// Projects the vertices [first, first + count) whose outcode is 0, and copies every outcode.
 void project_vertices(const PrimitiveConstants& p, const ClipVertex* clip, DWORD first, DWORD count,
                       ScreenVertex* screen);
 
@@ -39,7 +39,7 @@ DWORD triangle_count(D3DPRIMITIVETYPE type, DWORD index_count);
 struct AssemblyInput {
     D3DPRIMITIVETYPE type = D3DPT_TRIANGLELIST;
     const ClipVertex* clip = nullptr;
-    const ScreenVertex* screen = nullptr;  // valid where the outcode is 0
+    const ScreenVertex* screen = nullptr;  // outcodes; the rest valid where the outcode is 0
     const WORD* indices = nullptr;         // null: vertices in order
 };
 

@@ -17,7 +17,11 @@ struct ScreenVertex {
     float q;       // 1/w
     float depth;   // z-buffer value (transformed: MinZ + z/w·(MaxZ − MinZ); pre-transformed: sz)
     float attr[kAttributes];  // attribute · q
+    // The clip vertex's outcode, kept here so that assembly reads one record per unclipped vertex;
+    // where it is not 0 the fields above are not set.
+    std::uint32_t outcode;
 };
+static_assert(sizeof(ScreenVertex) == 64, "a screen vertex fills one cache line");
 
 // f(x, y) = c + a·(x − ox) + b·(y − oy), with (ox, oy) the triangle's origin.
 struct Plane {
