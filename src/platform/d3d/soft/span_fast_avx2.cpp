@@ -122,11 +122,7 @@ namespace soft {
 
 SpanFn span_fast_avx2_at(int index)
 {
-    static const bool supported = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    if (!supported || index < 0 || index >= kKernelCount) return nullptr;
+    if (!cpu_has_avx2() || index < 0 || index >= kKernelCount) return nullptr;
     return kKernels8[static_cast<std::size_t>(index)];
 }
 

@@ -144,11 +144,7 @@ namespace soft {
 
 SpanPairFn select_span_pair_kernel(const DrawConstants& k, bool allow_specialised)
 {
-    static const bool supported = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    if (!supported || !allow_specialised) return nullptr;
+    if (!cpu_has_avx2() || !allow_specialised) return nullptr;
     const int index = span_fast_index(k);
     if (index < 0) return nullptr;
     return kPairKernels[static_cast<std::size_t>(index)];

@@ -332,12 +332,8 @@ namespace soft {
 DWORD transform_vertices8(const VertexStage& g, const BYTE* vertices, DWORD first, DWORD count,
                           const GuardBand& guard, ClipVertex* out)
 {
-    static const bool supported = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    // Lane offsets are 32-bit: strides stay far below 2^28 (a vertex is at most a few hundred bytes).
-    if (!supported || g.layout.pretransformed || g.layout.stride > (1u << 24)) return 0;
+    // Lane offsets (lane · stride) are 32-bit; a vertex is at most a few hundred bytes.
+    if (!cpu_has_avx2() || g.layout.pretransformed || g.layout.stride > (1u << 24)) return 0;
     return transform_groups(g, vertices, first, count, guard, out);
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/d3d/d3d_states.h"
+#include "platform/d3d/soft/avx2_region.h"
 #include "platform/d3d/soft/span_kernels.h"
 #include "platform/d3d/soft/triangle_setup.h"
 
@@ -152,7 +153,7 @@ long differing_pixels(const Surfaces& a, const Surfaces& b)
 TEST(SoftSpanKernels, EveryLoopDrawsTheGenericLoopsPixels)
 {
     std::mt19937 rng(20261208);
-    const bool eight_lanes = __builtin_cpu_supports("avx2") != 0;
+    const bool eight_lanes = cpu_has_avx2();
     int specialised = 0;
     const Src colors[] = {Src::Diffuse, Src::Texture, Src::Modulate};
     const Src alphas[] = {Src::Diffuse, Src::Texture, Src::Modulate, Src::Passthrough};

@@ -14,6 +14,7 @@
 
 #include "platform/d3d/core/vertex_format.h"
 #include "platform/d3d/d3d_states.h"
+#include "platform/d3d/soft/avx2_region.h"
 #include "platform/d3d/soft/transform_lighting.h"
 
 namespace {
@@ -128,7 +129,7 @@ std::vector<BYTE> random_vertices(std::mt19937& rng, const VertexStage& g, DWORD
 TEST(VertexStage, EightLanesGiveTheOneByOneBits)
 {
     std::mt19937 rng(20261208);
-    const bool eight_lanes = __builtin_cpu_supports("avx2") != 0;
+    const bool eight_lanes = cpu_has_avx2();
     const GuardBand guard{-600.0f, -500.0f, 1400.0f, 1100.0f};
     for (int round = 0; round < 400; ++round) {
         VertexStage g;
@@ -149,15 +150,6 @@ TEST(VertexStage, EightLanesGiveTheOneByOneBits)
             EXPECT_EQ(transform_vertices8(g, vertices.data(), first, count, guard, actual.data()), count / 8 * 8);
         }
     }
-}
-
-TEST(VertexStage, PretransformedVerticesAreLeftToTheOneByOneLoop)
-{
-    VertexStage g;
-    ASSERT_TRUE(vertex_layout_decode(D3DFVF_XYZRHW | D3DFVF_DIFFUSE, &g.layout));
-    std::vector<BYTE> vertices(16 * g.layout.stride, 0);
-    std::vector<ClipVertex> out(16);
-    EXPECT_EQ(transform_vertices8(g, vertices.data(), 0, 16, GuardBand{-1, -1, 1, 1}, out.data()), 0u);
 }
 
 }  // namespace
